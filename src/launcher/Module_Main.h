@@ -1,0 +1,69 @@
+#pragma once
+
+// The launcher: the whole run from command-line argument to started browser, the shortcut
+// readers and the browser-command conversion.
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace linkvane::Module_Main {
+
+// How a run ended, as the process's exit status.
+enum ExitStatus : int {
+  kExitStarted = 0,         // the browser command was started
+  kExitNothingStarted = 1,  // the run ended early: a message, a No, a cancelled dialog
+  kExitStartFailed = 2,     // the command could not be started (M5)
+  kExitErrorReported = 3,   // an unexpected error ended the run
+};
+
+// The run itself: argument, shortcut file, template, URL, started command. Raises what it
+// does not handle.
+int Main(Platform& platform);
+
+// Main, reporting any error that reaches it in a message box; returns the exit status.
+int RunProgram(Platform& platform);
+
+// path followed by "\" unless it ends in one already; "" stays "".
+std::u16string AddBackslash(const std::u16string& path);
+
+// The first line of the text file at path; "" when it is missing or unreadable.
+std::u16string ReadFirstLine(Platform& platform, const std::u16string& path);
+
+// Starts command (environment references expanded when expand is set) with a normal window;
+// shows the failure message and returns false when it cannot be started.
+bool RunCommand(Platform& platform, const std::u16string& command, bool expand);
+
+// Brings the raw argument into the form of a plain file-system path.
+void NormalizeArgument(Platform& platform, std::u16string& argument);
+
+// Removes outer spaces, then one leading and one trailing double quote.
+void StripQuotes(std::u16string& text);
+
+// True when a file (not a folder) exists at path.
+bool FileExists(Platform& platform, const std::u16string& path);
+
+// The URL of a line-oriented shortcut (.url, .desktop, ...): the rest of the first line that
+// holds "URL="; "" when none does.
+std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path);
+
+// The URL of an XML property-list web location, entities decoded; "" when a marker is missing.
+std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
+
+// A browser command template from the registry's default http handler (may be too short).
+std::u16string GetDefaultBrowserCommand(Platform& platform);
+
+// The URL as read, less tabs, CRs and LFs anywhere and spaces at both ends.
+std::u16string CleanUrl(std::u16string_view url);
+
+// The URL with the characters that could split or extend a command line percent-encoded.
+std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url);
+
+// The template with every "%s" (either case) replaced by url, left to right.
+std::u16string SubstituteUrl(std::u16string_view command_template, std::u16string_view url);
+
+// Text with the XML predefined entities and character references decoded.
+std::u16string DecodeXmlEntities(std::u16string_view text);
+
+}  // namespace linkvane::Module_Main

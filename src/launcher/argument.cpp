@@ -1,0 +1,35 @@
+#include <algorithm>
+
+#include "launcher/Module_Main.h"
+#include "text/spaces.h"
+
+namespace linkvane::Module_Main {
+
+void NormalizeArgument(Platform& platform, std::u16string& argument) {
+  StripQuotes(argument);
+  if (argument.size() > kMaxPath) argument.resize(kMaxPath);
+  // The URL test and the conversion work on the wide text, so that a file whose name lies
+  // outside the ANSI code page is still found.
+  if (platform.PathIsUrl(argument)) {
+    std::u16string buffer(kMaxPath, u' ');
+    std::uint32_t length = kMaxPath;
+    platform.CreatePathFromUrl(argument, buffer, length);
+    argument = buffer.substr(0, std::min<std::size_t>(length, buffer.size()));
+  }
+}
+
+void StripQuotes(std::u16string& text) {
+  ContinueOnError([&] { text = TrimSpaces(text); });
+  ContinueOnError([&] {
+    if (!text.empty() && text.front() == u'"') text.erase(0, 1);
+  });
+  ContinueOnError([&] {
+    if (!text.empty() && text.back() == u'"') text.pop_back();
+  });
+}
+
+bool FileExists(Platform& platform, const std::u16string& path) {
+  return platform.FileExists(path);
+}
+
+}  // namespace linkvane::Module_Main

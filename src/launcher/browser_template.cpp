@@ -1,0 +1,35 @@
+#include <optional>
+
+#include "launcher/Module_Main.h"
+#include "platform/text_stream.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+constexpr std::int32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+
+// The stream, or the error of using a file that was never opened.
+TextStream& Opened(std::optional<TextStream>& stream) {
+  if (!stream) throw PlatformError(kErrorInvalidHandle, u"The file is not open.");
+  return *stream;
+}
+
+}  // namespace
+
+std::u16string AddBackslash(const std::u16string& path) {
+  if (path.empty() || path.back() == u'\\') return path;
+  return path + u"\\";
+}
+
+std::u16string ReadFirstLine(Platform& platform, const std::u16string& path) {
+  std::optional<TextStream> stream;
+  std::u16string line;
+  // Each step may fail on its own; a missing or unreadable file simply leaves the line empty.
+  ContinueOnError([&] { stream.emplace(TextStream::Open(platform, path)); });
+  ContinueOnError([&] { line = Opened(stream).ReadLine(); });
+  ContinueOnError([&] { Opened(stream).Close(); });
+  return line;
+}
+
+}  // namespace linkvane::Module_Main

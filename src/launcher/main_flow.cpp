@@ -1,0 +1,93 @@
+#include <new>
+
+#include "dialogs/Fn_RWFileDlg.h"
+#include "launcher/Module_Main.h"
+#include "launcher/messages.h"
+#include "text/case_insensitive.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+constexpr std::size_t kShortestTemplate = 4;
+constexpr std::int32_t kErrorNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
+constexpr std::int32_t kErrorUnknown = -1;
+
+void Tell(Platform& platform, const std::u16string& text) {
+  platform.ShowMessage(text, messages::kErrorOk, messages::kTitle);
+}
+
+// Asks a Yes/No question; only an explicit Yes goes on, so a box that could not be shown
+// never lets a doubtful URL through.
+bool UserSaysYes(Platform& platform, const std::u16string& text, std::uint32_t flags) {
+  return platform.ShowMessage(text, flags, messages::kTitle) == kIdYes;
+}
+
+std::u16string AsciiText(const char* text) {
+  std::u16string wide;
+  for (; text != nullptr && *text != '\0'; ++text) {
+    wide.push_back(static_cast<unsigned char>(*text) < 0x80 ? char16_t(*text) : u'?');
+  }
+  return wide;
+}
+
+}  // namespace
+
+int Main(Platform& platform) {
+  std::u16string argument = platform.CommandLineText();
+  if (argument.empty() && Fn_RWFileDlg::SelectShortcutFile(platform, argument) != 0) {
+    return kExitNothingStarted;
+  }
+
+  NormalizeArgument(platform, argument);
+  if (!FileExists(platform, argument)) {
+    Tell(platform, messages::FileNotFound(argument));
+    return kExitNothingStarted;
+  }
+
+  std::u16string command_template =
+      ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  if (command_template.size() < kShortestTemplate) {
+    command_template = GetDefaultBrowserCommand(platform);
+  }
+  if (command_template.size() < kShortestTemplate) {
+    Tell(platform, messages::NoBrowserCommand());
+    return kExitNothingStarted;
+  }
+
+  std::u16string url = EndsWithNoCase(argument, u".webloc") ? GetUrlFromWebloc(platform, argument)
+                                                             : GetUrlFromShortcut(platform, argument);
+  url = CleanUrl(url);
+  if (url.empty() && !UserSaysYes(platform, messages::NoUrlFound(), messages::kQuestionYesNo)) {
+    return kExitNothingStarted;
+  }
+  if (url.find(u' ') != std::u16string::npos &&
+      !UserSaysYes(platform, messages::UrlHasSpaces(), messages::kErrorYesNo)) {
+    return kExitNothingStarted;
+  }
+
+  const std::u16string command = SubstituteUrl(command_template, EncodeUnsafeUrlCharacters(url));
+  return RunCommand(platform, command, true) ? kExitStarted : kExitStartFailed;
+}
+
+int RunProgram(Platform& platform) {
+  std::int32_t number = kErrorUnknown;
+  std::u16string description;
+  try {
+    return Main(platform);
+  } catch (const PlatformError& error) {
+    number = error.Number();
+    description = error.Description();
+  } catch (const std::bad_alloc&) {
+    number = kErrorNotEnoughMemory;
+    description = u"Not enough memory.";
+  } catch (const std::exception& error) {
+    description = AsciiText(error.what());
+  } catch (...) {
+    description = u"Unknown error.";
+  }
+  Tell(platform, messages::UnexpectedError(number, description));
+  return kExitErrorReported;
+}
+
+}  // namespace linkvane::Module_Main

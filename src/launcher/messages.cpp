@@ -1,0 +1,47 @@
+#include "launcher/messages.h"
+
+#include "text/decimal.h"
+
+namespace linkvane::messages {
+
+namespace {
+constexpr std::u16string_view kCrLf = u"\r\n";
+}
+
+std::u16string FileNotFound(std::u16string_view argument) {
+  std::u16string text = u"Sorry, the given argument (URL file)";
+  text.append(kCrLf).append(u"\"").append(argument).append(u"\"").append(kCrLf);
+  return text.append(u"could not be found!");
+}
+
+std::u16string NoBrowserCommand() {
+  return u"Sorry, no browser command to open any weblocation (URL) is defined!";
+}
+
+std::u16string NoUrlFound() {
+  std::u16string text = u"Sorry, there wasn't found an URL inside the URL file.";
+  return text.append(kCrLf).append(u"Continue anyway?");
+}
+
+std::u16string UrlHasSpaces() {
+  std::u16string text =
+      u"The read URL contains spaces (blank characters) which should not be the case with a "
+      u"proper URL.";
+  return text.append(kCrLf).append(u"Continue anyway?");
+}
+
+std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
+                             std::u16string_view description) {
+  std::u16string text = u"Sorry, Windows shell could not execute the defined command:";
+  text.append(kCrLf).append(command).append(kCrLf).append(kCrLf);
+  text.append(u"Error code = ").append(DecimalText(number)).append(u" (");
+  return text.append(description).append(u").");
+}
+
+std::u16string UnexpectedError(std::int32_t number, std::u16string_view description) {
+  std::u16string text = u"Sorry, Linkvane stopped because of an unexpected error.";
+  text.append(kCrLf).append(kCrLf).append(u"Error code = ").append(DecimalText(number));
+  return text.append(u" (").append(description).append(u").");
+}
+
+}  // namespace linkvane::messages

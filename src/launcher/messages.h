@@ -1,0 +1,31 @@
+#pragma once
+
+// The texts and styles of Linkvane's message boxes, word for word.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace linkvane::messages {
+
+inline constexpr char16_t kTitle[] = u"Linkvane";
+
+inline constexpr std::uint32_t kErrorOk = 0x10;           // MB_ICONERROR
+inline constexpr std::uint32_t kQuestionYesNo = 0x124;    // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2
+inline constexpr std::uint32_t kErrorYesNo = 0x114;       // MB_YESNO|MB_ICONERROR|MB_DEFBUTTON2
+
+// M1: the shortcut file was not found.
+std::u16string FileNotFound(std::u16string_view argument);
+// M2: neither browser.dat nor the registry gives a browser command.
+std::u16string NoBrowserCommand();
+// M3: the shortcut holds no URL.
+std::u16string NoUrlFound();
+// M4: the URL holds spaces.
+std::u16string UrlHasSpaces();
+// M5: the command could not be started.
+std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
+                             std::u16string_view description);
+// The report of an error that nothing else handled.
+std::u16string UnexpectedError(std::int32_t number, std::u16string_view description);
+
+}  // namespace linkvane::messages

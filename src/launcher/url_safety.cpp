@@ -1,0 +1,74 @@
+// A shortcut file often comes from the internet, and its URL ends up on a command line: these
+// steps keep the URL a single argument that cannot carry switches for the browser.
+
+#include "launcher/Module_Main.h"
+#include "text/case_insensitive.h"
+#include "text/spaces.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+void AppendPercentEncoded(char16_t c, std::u16string& out) {
+  constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  out.push_back(u'%');
+  out.push_back(kHex[(c >> 4) & 0xF]);
+  out.push_back(kHex[c & 0xF]);
+}
+
+bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+
+// url with the backslashes that end it doubled, so that a double quote after it still closes
+// the argument under Windows' rules for splitting a command line.
+std::u16string DoubleTrailingBackslashes(std::u16string_view url) {
+  std::size_t run = 0;
+  while (run < url.size() && url[url.size() - 1 - run] == u'\\') ++run;
+  return std::u16string(url) + std::u16string(run, u'\\');
+}
+
+}  // namespace
+
+std::u16string CleanUrl(std::u16string_view url) {
+  // URL parsers drop tabs and line breaks anyway; removing them first keeps an indented value
+  // written across lines from counting as a URL with spaces.
+  std::u16string kept;
+  kept.reserve(url.size());
+  for (char16_t c : url) {
+    if (c != u'\t' && c != u'\r' && c != u'\n') kept.push_back(c);
+  }
+  return TrimSpaces(kept);
+}
+
+std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
+  std::u16string encoded;
+  encoded.reserve(url.size());
+  for (std::size_t i = 0; i < url.size(); ++i) {
+    const char16_t c = url[i];
+    const bool switch_start = i == 0 && (c == u'-' || c == u'/');
+    if (c == u' ' || c == u'"' || IsControl(c) || switch_start) {
+      AppendPercentEncoded(c, encoded);
+    } else {
+      encoded.push_back(c);
+    }
+  }
+  return encoded;
+}
+
+std::u16string SubstituteUrl(std::u16string_view command_template, std::u16string_view url) {
+  constexpr std::u16string_view kPlaceholder = u"%s";
+  std::u16string result;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = FindNoCase(command_template, kPlaceholder, from);
+    if (at == kNotFound) break;
+    result.append(command_template.substr(from, at - from));
+    const std::size_t after = at + kPlaceholder.size();
+    const bool quote_follows = after < command_template.size() && command_template[after] == u'"';
+    result.append(quote_follows ? DoubleTrailingBackslashes(url) : std::u16string(url));
+    from = after;
+  }
+  result.append(command_template.substr(from));
+  return result;
+}
+
+}  // namespace linkvane::Module_Main

@@ -1,0 +1,22 @@
+// linkvane.exe: opens the web-location shortcut file named on its command line in a browser.
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "launcher/Module_Main.h"
+#include "platform/win32/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // No "insert a disk" boxes for a path on an empty drive: such a path is simply not found.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  linkvane::win32::Win32Platform platform;
+  return linkvane::Module_Main::RunProgram(platform);
+}
+
+// Every exception is caught in RunProgram, so std::terminate can only mean a broken program.
+// Replacing the library's verbose handler, which prints the demangled type of the exception,
+// keeps its demangler (a third of a static build's size) out of the executable.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

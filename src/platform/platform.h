@@ -1,0 +1,124 @@
+#pragma once
+
+// The one seam between Linkvane's logic and the operating system. The logic sees only these
+// operations; src/platform/win32 implements them on the Win32 API and the tests have a fake.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/platform_error.h"
+
+namespace linkvane {
+
+// Values the logic hands to, or receives from, the platform unchanged.
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a normal, activated window
+inline constexpr int kIdYes = 6;       // IDYES
+inline constexpr int kIdNo = 7;        // IDNO
+inline constexpr std::size_t kMaxPath = 260;
+
+// Registry roots, as the Win32 API numbers them.
+inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000u;
+inline constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
+inline constexpr std::uint32_t kHkeyLocalMachine = 0x80000002u;
+inline constexpr std::uint32_t kHkeyUsers = 0x80000003u;
+inline constexpr std::uint32_t kHkeyPerformanceData = 0x80000004u;
+inline constexpr std::uint32_t kHkeyCurrentConfig = 0x80000005u;
+inline constexpr std::uint32_t kKeyRead = 0x20019u;
+
+// Registry value types.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegDwordBigEndian = 5;
+inline constexpr std::uint32_t kRegLink = 6;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorMoreData = 234;
+
+// An open registry key, as the platform numbers it; 0 is no key.
+using RegistryKey = std::uintptr_t;
+
+// A file opened for sequential reading of its raw bytes; closed when destroyed.
+class ByteReader {
+ public:
+  virtual ~ByteReader() = default;
+  // Reads up to `capacity` bytes into `buffer`; returns 0 only at the end of the file.
+  virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
+  // Goes back to the first byte of the file.
+  virtual void Rewind() = 0;
+};
+
+// The parameter block of the Open and Save dialogs, in the platform's terms but without its
+// layout: the Win32 layer copies it into an OPENFILENAMEW and back. Buffers are sized by their
+// text (the NULs included); an absent optional text is passed as a null pointer.
+struct FileDialogBlock {
+  std::uintptr_t owner = 0;
+  bool has_filter = false;
+  std::u16string filter;       // pairs of NUL-terminated texts, then one more NUL
+  std::u16string file;         // the file buffer, FileName padded with NULs
+  std::u16string file_title;   // the file-title buffer, all NULs on the way in
+  std::u16string initial_dir;  // Directory followed by one NUL
+  std::u16string title;        // the dialog's caption
+  std::uint32_t flags = 0;
+  bool has_default_ext = false;
+  std::u16string default_ext;  // FileTitle followed by one NUL
+  std::uint16_t file_offset = 0;  // out: where the file name starts in `file`
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // The process's command line after the program's name and the blanks that follow it.
+  virtual std::u16string CommandLineText() = 0;
+  // The folder that holds the executable, without a final "\" except at a drive root.
+  virtual std::u16string ExecutableDirectory() = 0;
+  // Shows a modal message box without owner and returns the button pressed (0 on failure).
+  virtual int ShowMessage(const std::u16string& text, std::uint32_t flags,
+                          const std::u16string& title) = 0;
+  // Starts a process from a command line without waiting for it; raises on failure.
+  virtual void StartProcess(const std::u16string& command_line, int show_state) = 0;
+
+  // True when a disk file (not a folder or a device) exists at path.
+  virtual bool FileExists(const std::u16string& path) = 0;
+  // Opens an existing file for reading, never creating one; raises on failure.
+  virtual std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) = 0;
+  // Converts text in the system's ANSI code page to UTF-16.
+  virtual std::u16string AnsiToUtf16(std::string_view bytes) = 0;
+
+  // True when text has the form of a URL (a drive path is not one).
+  virtual bool PathIsUrl(const std::u16string& text) = 0;
+  // Writes the file-system path of a file URL into buffer (its size is the capacity) and the
+  // path's length into length; the result code is the caller's to ignore.
+  virtual std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
+                                         std::uint32_t& length) = 0;
+
+  // ExpandEnvironmentStringsW: characters required or written, NUL included; 0 on failure.
+  virtual std::uint32_t ExpandEnvironment(const std::u16string& source, char16_t* destination,
+                                          std::uint32_t size) = 0;
+
+  // RegOpenKeyExW; returns a Win32 error code.
+  virtual std::int32_t OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                       std::uint32_t options, std::uint32_t access,
+                                       RegistryKey& key) = 0;
+  // RegQueryValueExW; data may be null for a size query. Returns a Win32 error code.
+  virtual std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name,
+                                          std::uint32_t* type, std::uint8_t* data,
+                                          std::uint32_t* size) = 0;
+  // RegCloseKey; returns a Win32 error code.
+  virtual std::int32_t CloseRegistryKey(RegistryKey key) = 0;
+
+  // GetOpenFileNameW / GetSaveFileNameW: true when the user chose a file.
+  virtual bool ShowOpenDialog(FileDialogBlock& block) = 0;
+  virtual bool ShowSaveDialog(FileDialogBlock& block) = 0;
+  // CommDlgExtendedError: 0 after a cancel, else the dialog's error code.
+  virtual std::uint32_t DialogExtendedError() = 0;
+};
+
+}  // namespace linkvane

@@ -1,0 +1,128 @@
+#include "platform/text_stream.h"
+
+#include <array>
+#include <string_view>
+
+namespace linkvane {
+
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::int32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+
+// Reads up to size bytes, fewer only at the end of the file.
+std::size_t ReadFully(ByteReader& reader, char* buffer, std::size_t size) {
+  std::size_t total = 0;
+  while (total < size) {
+    const std::size_t got = reader.Read(buffer + total, size - total);
+    if (got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+// Decides the file's encoding (reading it all when it has no byte-order mark) and leaves the
+// reader at the first byte of text, after any mark.
+TextEncoding DetectEncoding(ByteReader& reader) {
+  std::array<char, kChunkSize> chunk;
+  std::size_t got = ReadFully(reader, chunk.data(), chunk.size());
+  if (const auto bom = DetectByteOrderMark(std::string_view(chunk.data(), got))) {
+    reader.Rewind();
+    ReadFully(reader, chunk.data(), bom->length);
+    return bom->encoding;
+  }
+  Utf8Validator validator;
+  while (got > 0 && validator.Valid()) {
+    validator.Feed(std::string_view(chunk.data(), got));
+    got = reader.Read(chunk.data(), chunk.size());
+  }
+  const bool utf8 = validator.Valid() && got == 0;
+  reader.Rewind();
+  return utf8 ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
+}
+
+}  // namespace
+
+TextStream TextStream::Open(Platform& platform, const std::u16string& path) {
+  std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
+  const TextEncoding encoding = DetectEncoding(*reader);
+  return TextStream(platform, std::move(reader), encoding);
+}
+
+TextStream::TextStream(Platform& platform, std::unique_ptr<ByteReader> reader,
+                       TextEncoding encoding)
+    : reader_(std::move(reader)), decoder_(platform, encoding) {}
+
+void TextStream::RequireOpen() const {
+  if (!reader_) throw PlatformError(kErrorInvalidHandle, u"The text stream is closed.");
+}
+
+bool TextStream::Fill() {
+  if (exhausted_) return false;
+  std::array<char, kChunkSize> chunk;
+  const std::size_t size_before = buffer_.size();
+  while (buffer_.size() == size_before && !exhausted_) {
+    const std::size_t got = reader_->Read(chunk.data(), chunk.size());
+    if (got == 0) {
+      decoder_.Finish(buffer_);
+      exhausted_ = true;
+    } else {
+      decoder_.Feed(std::string_view(chunk.data(), got), buffer_);
+    }
+  }
+  return buffer_.size() > size_before;
+}
+
+void TextStream::DropConsumedText() {
+  if (position_ > 0 && position_ >= buffer_.size() / 2) {
+    buffer_.erase(0, position_);
+    position_ = 0;
+  }
+}
+
+bool TextStream::AtEndOfStream() {
+  RequireOpen();
+  return position_ >= buffer_.size() && !Fill();
+}
+
+std::u16string TextStream::ReadLine() {
+  if (AtEndOfStream()) throw PlatformError(kErrorEndOfFile, u"Input past end of file.");
+  DropConsumedText();
+  std::size_t scanned = position_;
+  for (;;) {
+    const std::size_t end = buffer_.find_first_of(u"\r\n", scanned);
+    if (end != std::u16string::npos) {
+      std::u16string line = buffer_.substr(position_, end - position_);
+      position_ = end + 1;
+      if (buffer_[end] == u'\r') {
+        // A CR LF pair may straddle two chunks.
+        if (position_ >= buffer_.size()) Fill();
+        if (position_ < buffer_.size() && buffer_[position_] == u'\n') ++position_;
+      }
+      return line;
+    }
+    scanned = buffer_.size();
+    if (!Fill()) {
+      std::u16string line = buffer_.substr(position_);
+      position_ = buffer_.size();
+      return line;
+    }
+  }
+}
+
+std::u16string TextStream::ReadAll() {
+  RequireOpen();
+  DropConsumedText();
+  while (Fill()) {
+  }
+  std::u16string rest = buffer_.substr(position_);
+  position_ = buffer_.size();
+  return rest;
+}
+
+void TextStream::Close() {
+  RequireOpen();
+  reader_.reset();
+}
+
+}  // namespace linkvane

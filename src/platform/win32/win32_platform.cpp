@@ -1,0 +1,267 @@
+#include "platform/win32/win32_platform.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/command_line.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/unique_handles.h"
+
+namespace linkvane::win32 {
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide text is UTF-16");
+
+class FileByteReader : public ByteReader {
+ public:
+  explicit FileByteReader(UniqueHandle file) : file_(std::move(file)) {}
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file_.get(), buffer, wanted, &got, nullptr)) throw LastError();
+    return got;
+  }
+
+  void Rewind() override {
+    LARGE_INTEGER start{};
+    if (!::SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) throw LastError();
+  }
+
+ private:
+  UniqueHandle file_;
+};
+
+// Only a file on a disk is a file here: a console, a device or a pipe is not, and reading one
+// could wait forever.
+bool IsDiskFile(HANDLE file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
+
+HKEY RootKey(std::uint32_t root) {
+  // The predefined keys are sign-extended handle values.
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(
+      static_cast<LONG>(root))));
+}
+
+constexpr wchar_t kUser32[] = L"user32.dll";
+constexpr wchar_t kShlwapi[] = L"shlwapi.dll";
+constexpr wchar_t kAdvapi32[] = L"advapi32.dll";
+constexpr wchar_t kComdlg32[] = L"comdlg32.dll";
+
+bool RunDialog(const char* function, FileDialogBlock& block) {
+  auto* show = SystemFunctionAs<BOOL WINAPI(OPENFILENAMEW*)>(kComdlg32, function);
+  if (show == nullptr) throw LastError();
+  FileDialogBuffers buffers;
+  OPENFILENAMEW ofn = MakeOpenFileName(block, buffers);
+  if (!show(&ofn)) return false;
+  ReadBackOpenFileName(ofn, buffers, block);
+  return true;
+}
+
+}  // namespace
+
+PlatformError LastError(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::u16string description = length != 0 ? FromWide(text, length) : u"Unknown error.";
+  if (text != nullptr) ::LocalFree(text);
+  while (!description.empty() &&
+         (description.back() == u'\r' || description.back() == u'\n' || description.back() == u' ')) {
+    description.pop_back();
+  }
+  return PlatformError(static_cast<std::int32_t>(code), std::move(description));
+}
+
+std::u16string Win32Platform::CommandLineText() {
+  const wchar_t* line = ::GetCommandLineW();
+  return CommandLineAfterProgramName(FromWide(line, ::lstrlenW(line)));
+}
+
+std::u16string Win32Platform::ExecutableDirectory() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw LastError();
+    if (length < path.size()) {
+      std::u16string directory = FromWide(path.data(), length);
+      directory.resize(directory.rfind(u'\\') + 1);
+      // Keep the "\" of a drive root ("C:\"), drop it everywhere else.
+      if (directory.size() > 3 || (directory.size() == 3 && directory[1] != u':')) {
+        directory.pop_back();
+      }
+      return directory;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+int Win32Platform::ShowMessage(const std::u16string& text, std::uint32_t flags,
+                               const std::u16string& title) {
+  auto* message_box =
+      SystemFunctionAs<int WINAPI(HWND, LPCWSTR, LPCWSTR, UINT)>(kUser32, "MessageBoxW");
+  if (message_box == nullptr) return 0;
+  return message_box(nullptr, Wide(text), Wide(title), flags);
+}
+
+void Win32Platform::StartProcess(const std::u16string& command_line, int show_state) {
+  if (command_line.empty()) {
+    throw PlatformError(ERROR_INVALID_PARAMETER, u"The command line is empty.");
+  }
+  // The browser is started to be used: let it come to the front.
+  if (auto* allow = SystemFunctionAs<BOOL WINAPI(DWORD)>(kUser32, "AllowSetForegroundWindow")) {
+    allow(ASFW_ANY);
+  }
+  std::vector<wchar_t> line(command_line.begin(), command_line.end());
+  line.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show_state);
+  UniqueProcessInformation process;
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, process.addressof())) {
+    throw LastError();
+  }
+}
+
+bool Win32Platform::FileExists(const std::u16string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  UniqueHandle file(::CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+  // A file that exists but cannot be opened even for its attributes is still a file.
+  return !file.valid() || IsDiskFile(file.get());
+}
+
+std::unique_ptr<ByteReader> Win32Platform::OpenFileForReading(const std::u16string& path) {
+  UniqueHandle file(::CreateFileW(Wide(path), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) throw LastError();
+  if (!IsDiskFile(file.get())) {
+    throw PlatformError(ERROR_BAD_FILE_TYPE, u"The path does not name a file on a disk.");
+  }
+  return std::make_unique<FileByteReader>(std::move(file));
+}
+
+std::u16string Win32Platform::AnsiToUtf16(std::string_view bytes) {
+  if (bytes.empty()) return std::u16string();
+  if (bytes.size() > INT_MAX / 2) throw PlatformError(ERROR_NOT_ENOUGH_MEMORY, u"Text too long.");
+  const int size = static_cast<int>(bytes.size());
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (length == 0) throw LastError();
+  std::u16string text(static_cast<std::size_t>(length), u'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()),
+                        length);
+  return text;
+}
+
+bool Win32Platform::PathIsUrl(const std::u16string& text) {
+  auto* is_url = SystemFunctionAs<BOOL WINAPI(LPCWSTR)>(kShlwapi, "PathIsURLW");
+  return is_url != nullptr && is_url(Wide(text));
+}
+
+std::int32_t Win32Platform::CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
+                                              std::uint32_t& length) {
+  auto* create = SystemFunctionAs<HRESULT WINAPI(LPCWSTR, LPWSTR, DWORD*, DWORD)>(
+      kShlwapi, "PathCreateFromUrlW");
+  std::vector<wchar_t> path(buffer.begin(), buffer.end());
+  DWORD path_length = static_cast<DWORD>(path.size());
+  const HRESULT result = create != nullptr ? create(Wide(url), path.data(), &path_length, 0)
+                                           : HRESULT_FROM_WIN32(::GetLastError());
+  if (FAILED(result)) {
+    // A URL that names no file: hand the URL back, so the user sees what was given.
+    path.assign(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(
+                                               std::min(url.size(), buffer.size())));
+    path_length = static_cast<DWORD>(path.size());
+  }
+  const std::size_t written = std::min<std::size_t>(path_length, buffer.size());
+  buffer.replace(0, written, FromWide(path.data(), written));
+  length = static_cast<std::uint32_t>(written);
+  return result;
+}
+
+std::uint32_t Win32Platform::ExpandEnvironment(const std::u16string& source,
+                                               char16_t* destination, std::uint32_t size) {
+  return ::ExpandEnvironmentStringsW(Wide(source), reinterpret_cast<wchar_t*>(destination), size);
+}
+
+std::int32_t Win32Platform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                            std::uint32_t options, std::uint32_t access,
+                                            RegistryKey& key) {
+  auto* open =
+      SystemFunctionAs<LSTATUS WINAPI(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY)>(kAdvapi32, "RegOpenKeyExW");
+  if (open == nullptr) throw LastError();
+  HKEY opened = nullptr;
+  const LSTATUS status = open(RootKey(root), Wide(subkey), options, access, &opened);
+  if (status == ERROR_SUCCESS) key = reinterpret_cast<RegistryKey>(opened);
+  return status;
+}
+
+std::int32_t Win32Platform::QueryRegistryValue(RegistryKey key, const std::u16string& name,
+                                               std::uint32_t* type, std::uint8_t* data,
+                                               std::uint32_t* size) {
+  auto* query = SystemFunctionAs<LSTATUS WINAPI(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)>(
+      kAdvapi32, "RegQueryValueExW");
+  if (query == nullptr) throw LastError();
+  DWORD value_type = 0;
+  DWORD value_size = size != nullptr ? *size : 0;
+  const LSTATUS status = query(reinterpret_cast<HKEY>(key), Wide(name), nullptr, &value_type, data,
+                               size != nullptr ? &value_size : nullptr);
+  if (type != nullptr) *type = value_type;
+  if (size != nullptr) *size = value_size;
+  return status;
+}
+
+std::int32_t Win32Platform::CloseRegistryKey(RegistryKey key) {
+  auto* close = SystemFunctionAs<LSTATUS WINAPI(HKEY)>(kAdvapi32, "RegCloseKey");
+  if (close == nullptr) throw LastError();
+  return close(reinterpret_cast<HKEY>(key));
+}
+
+OPENFILENAMEW MakeOpenFileName(const FileDialogBlock& block, FileDialogBuffers& buffers) {
+  buffers.file.assign(block.file.begin(), block.file.end());
+  buffers.file_title.assign(block.file_title.begin(), block.file_title.end());
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = reinterpret_cast<HWND>(block.owner);
+  ofn.lpstrFilter = block.has_filter ? Wide(block.filter) : nullptr;
+  ofn.lpstrFile = buffers.file.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffers.file.size());
+  ofn.lpstrFileTitle = buffers.file_title.data();
+  ofn.nMaxFileTitle = static_cast<DWORD>(buffers.file_title.size());
+  ofn.lpstrInitialDir = Wide(block.initial_dir);
+  ofn.lpstrTitle = Wide(block.title);
+  ofn.Flags = block.flags;
+  ofn.lpstrDefExt = block.has_default_ext ? Wide(block.default_ext) : nullptr;
+  return ofn;
+}
+
+void ReadBackOpenFileName(const OPENFILENAMEW& ofn, const FileDialogBuffers& buffers,
+                          FileDialogBlock& block) {
+  block.file = FromWide(buffers.file.data(), buffers.file.size());
+  block.file_title = FromWide(buffers.file_title.data(), buffers.file_title.size());
+  block.file_offset = ofn.nFileOffset;
+}
+
+bool Win32Platform::ShowOpenDialog(FileDialogBlock& block) {
+  return RunDialog("GetOpenFileNameW", block);
+}
+
+bool Win32Platform::ShowSaveDialog(FileDialogBlock& block) {
+  return RunDialog("GetSaveFileNameW", block);
+}
+
+std::uint32_t Win32Platform::DialogExtendedError() {
+  auto* extended_error = SystemFunctionAs<DWORD WINAPI()>(kComdlg32, "CommDlgExtendedError");
+  return extended_error != nullptr ? extended_error() : ::GetLastError();
+}
+
+}  // namespace linkvane::win32

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace linkvane::win32 {
+
+// The platform on the real Win32 API.
+class Win32Platform : public Platform {
+ public:
+  std::u16string CommandLineText() override;
+  std::u16string ExecutableDirectory() override;
+  int ShowMessage(const std::u16string& text, std::uint32_t flags,
+                  const std::u16string& title) override;
+  void StartProcess(const std::u16string& command_line, int show_state) override;
+  bool FileExists(const std::u16string& path) override;
+  std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
+  std::u16string AnsiToUtf16(std::string_view bytes) override;
+  bool PathIsUrl(const std::u16string& text) override;
+  std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
+                                 std::uint32_t& length) override;
+  std::uint32_t ExpandEnvironment(const std::u16string& source, char16_t* destination,
+                                  std::uint32_t size) override;
+  std::int32_t OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                               std::uint32_t options, std::uint32_t access,
+                               RegistryKey& key) override;
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name,
+                                  std::uint32_t* type, std::uint8_t* data,
+                                  std::uint32_t* size) override;
+  std::int32_t CloseRegistryKey(RegistryKey key) override;
+  bool ShowOpenDialog(FileDialogBlock& block) override;
+  bool ShowSaveDialog(FileDialogBlock& block) override;
+  std::uint32_t DialogExtendedError() override;
+};
+
+// The buffers an OPENFILENAMEW points into, owned for the dialog's duration.
+struct FileDialogBuffers {
+  std::vector<wchar_t> file;
+  std::vector<wchar_t> file_title;
+};
+
+// Fills the dialog's parameter block from the logic's description; the block points into
+// block's texts and into buffers, which must outlive it.
+OPENFILENAMEW MakeOpenFileName(const FileDialogBlock& block, FileDialogBuffers& buffers);
+
+// Copies what the dialog wrote back into the logic's description.
+void ReadBackOpenFileName(const OPENFILENAMEW& ofn, const FileDialogBuffers& buffers,
+                          FileDialogBlock& block);
+
+// The error for the thread's last Win32 error (or the one given), with the system's text.
+PlatformError LastError(DWORD code = ::GetLastError());
+
+// A Windows wide text for a logic text, and back; both are UTF-16.
+inline const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+}
+
+}  // namespace linkvane::win32

@@ -1,0 +1,63 @@
+#include "system/systemfn.h"
+#include "text/decimal.h"
+
+namespace linkvane::systemfn {
+
+namespace {
+
+constexpr std::u16string_view kHttpAssociation =
+    u"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\"
+    u"http\\";
+
+// Where Windows keeps the user's choice of http handler, newest first: Windows 11 24H2 writes
+// UserChoiceLatest, earlier versions UserChoice; the last is the historical location.
+constexpr std::u16string_view kProgIdValues[] = {
+    u"UserChoiceLatest\\ProgId\\ProgId",
+    u"UserChoice\\ProgId",
+    u"Progid",
+};
+
+// A ProgId as the text of a key name, whatever form the registry stored it in.
+std::u16string ProgIdText(const RegistryValue& progid) {
+  switch (progid.kind()) {
+    case RegistryValue::Kind::kText:
+      return progid.AsText();
+    case RegistryValue::Kind::kInteger:
+      return DecimalText(progid.AsInteger());
+    case RegistryValue::Kind::kBytes: {
+      // Bytes are taken as UTF-16LE text up to the first NUL.
+      const std::vector<std::uint8_t>& bytes = progid.AsBytes();
+      std::u16string text;
+      for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char16_t c = char16_t(bytes[i] | (bytes[i + 1] << 8));
+        if (c == u'\0') break;
+        text.push_back(c);
+      }
+      return text;
+    }
+    default:
+      return std::u16string();
+  }
+}
+
+}  // namespace
+
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback) {
+  for (std::u16string_view value : kProgIdValues) {
+    const RegistryValue progid =
+        ReadRegistryValue(platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
+    if (progid.IsEmpty()) continue;
+    const RegistryValue command = ReadRegistryValue(
+        platform, u"HKEY_CLASSES_ROOT\\" + ProgIdText(progid) + u"\\shell\\open\\command\\", false);
+    if (command.IsText()) return command.AsText();
+  }
+  return fallback ? GetHttpOpenCommand(platform) : std::u16string();
+}
+
+std::u16string GetHttpOpenCommand(Platform& platform) {
+  const RegistryValue value =
+      ReadRegistryValue(platform, u"HKEY_CLASSES_ROOT\\http\\shell\\open\\command\\", false);
+  return value.IsText() ? value.AsText() : std::u16string();
+}
+
+}  // namespace linkvane::systemfn

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace linkvane {
+
+// The typed result of reading one registry value: empty, a text, a 32-bit integer, a byte
+// sequence or a list of texts.
+class RegistryValue {
+ public:
+  enum class Kind { kEmpty, kText, kInteger, kBytes, kTextList };
+
+  RegistryValue() = default;
+  // A value holding text.
+  static RegistryValue Text(std::u16string text) { return RegistryValue(std::move(text)); }
+  // A value holding a 32-bit signed integer.
+  static RegistryValue Integer(std::int32_t number) { return RegistryValue(number); }
+  // A value holding bytes exactly as stored.
+  static RegistryValue Bytes(std::vector<std::uint8_t> bytes) {
+    return RegistryValue(std::move(bytes));
+  }
+  // A value holding a list of texts.
+  static RegistryValue TextList(std::vector<std::u16string> texts) {
+    return RegistryValue(std::move(texts));
+  }
+
+  // Which of the five forms the value holds.
+  Kind kind() const { return static_cast<Kind>(value_.index()); }
+  bool IsEmpty() const { return kind() == Kind::kEmpty; }
+  bool IsText() const { return kind() == Kind::kText; }
+
+  // The held form; only valid when kind() says so.
+  const std::u16string& AsText() const { return std::get<std::u16string>(value_); }
+  std::int32_t AsInteger() const { return std::get<std::int32_t>(value_); }
+  const std::vector<std::uint8_t>& AsBytes() const {
+    return std::get<std::vector<std::uint8_t>>(value_);
+  }
+  const std::vector<std::u16string>& AsTextList() const {
+    return std::get<std::vector<std::u16string>>(value_);
+  }
+
+  bool operator==(const RegistryValue& other) const { return value_ == other.value_; }
+
+ private:
+  using Storage = std::variant<std::monostate, std::u16string, std::int32_t,
+                               std::vector<std::uint8_t>, std::vector<std::u16string>>;
+  template <typename T>
+  explicit RegistryValue(T&& held) : value_(std::forward<T>(held)) {}
+
+  Storage value_;
+};
+
+}  // namespace linkvane

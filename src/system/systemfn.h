@@ -1,0 +1,27 @@
+#pragma once
+
+// System helpers: typed registry values named by one path string, environment expansion, and
+// the registry lookups of the default browser.
+
+#include <string>
+
+#include "platform/platform.h"
+#include "system/registry_value.h"
+
+namespace linkvane::systemfn {
+
+// text with its %NAME% references replaced by the variables' values; "" when expansion fails.
+std::u16string ExpandEnvironmentString(Platform& platform, const std::u16string& text);
+
+// The value named by "ROOT\key path\value name" (a final "\" names the default value); empty
+// when nothing can be read. With interpret set, expandable strings are expanded and
+// multi-strings split. Raises an invalid-argument error for a path that cannot be split.
+RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret);
+
+// The open command that the registry records for http addresses ("%1" and all), or "".
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);
+
+// The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
+std::u16string GetHttpOpenCommand(Platform& platform);
+
+}  // namespace linkvane::systemfn

@@ -1,0 +1,368 @@
+#include "fake/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/command_line.h"
+#include "text/case_insensitive.h"
+
+namespace linkvane::testing {
+
+namespace {
+
+constexpr std::int32_t kErrorFileNotFound = 2;
+constexpr std::int32_t kErrorInvalidParameter = 87;
+constexpr std::int32_t kErrorInvalidHandle = 6;
+constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
+
+class FakeByteReader : public ByteReader {
+ public:
+  FakeByteReader(std::string bytes, const PlatformError* read_failure)
+      : bytes_(std::move(bytes)),
+        read_failure_(read_failure ? std::optional<PlatformError>(*read_failure) : std::nullopt) {}
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    if (read_failure_) throw *read_failure_;
+    const std::size_t count = std::min(capacity, bytes_.size() - position_);
+    std::memcpy(buffer, bytes_.data() + position_, count);
+    position_ += count;
+    return count;
+  }
+  void Rewind() override { position_ = 0; }
+
+ private:
+  std::string bytes_;
+  std::size_t position_ = 0;
+  std::optional<PlatformError> read_failure_;
+};
+
+// Windows-1252's characters for the bytes 0x80 to 0x9F; the rest of the page is Latin-1.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool IsSchemeCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+         c == u'+' || c == u'-' || c == u'.';
+}
+
+int HexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+std::u16string PercentDecoded(std::u16string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'%' && i + 2 < text.size() + 0 && HexValue(text[i + 1]) >= 0 &&
+        HexValue(text[i + 2]) >= 0) {
+      out.push_back(char16_t(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+// The path of a file URL the way the shell converts it, or nothing for another URL.
+std::optional<std::u16string> FileUrlToPath(std::u16string_view url) {
+  if (url.size() < 5 || !EqualsNoCase(url.substr(0, 5), u"file:")) return std::nullopt;
+  std::u16string_view rest = url.substr(5);
+  std::u16string path;
+  if (rest.substr(0, 3) == u"///") {
+    rest.remove_prefix(3);
+  } else if (rest.substr(0, 2) == u"//") {
+    rest.remove_prefix(2);
+    if (EqualsNoCase(rest.substr(0, 10), u"localhost/")) {
+      rest.remove_prefix(10);
+    } else if (!(rest.size() >= 2 && rest[1] == u':')) {
+      path = u"\\\\";
+    }
+  }
+  path += PercentDecoded(rest);
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  if (path.size() >= 2 && path[1] == u'|') path[1] = u':';
+  return path;
+}
+
+}  // namespace
+
+bool NoCaseLess::operator()(const std::u16string& a, const std::u16string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+}
+
+void FakePlatform::Fail(Operation operation, std::int32_t number, std::u16string description) {
+  failures_.insert_or_assign(operation, PlatformError(number, std::move(description)));
+}
+
+const PlatformError* FakePlatform::FailureOf(Operation operation) const {
+  const auto found = failures_.find(operation);
+  return found == failures_.end() ? nullptr : &found->second;
+}
+
+std::u16string FakePlatform::CommandLineText() {
+  return CommandLineAfterProgramName(full_command_line);
+}
+
+int FakePlatform::ShowMessage(const std::u16string& text, std::uint32_t flags,
+                              const std::u16string& title) {
+  shown.push_back({text, flags, title});
+  if (message_answers.empty()) {
+    ADD_FAILURE() << "unexpected message box: " << U8(text);
+    return 0;
+  }
+  const int answer = message_answers.front();
+  message_answers.pop_front();
+  return answer;
+}
+
+void FakePlatform::StartProcess(const std::u16string& command_line, int show_state) {
+  if (const PlatformError* failure = FailureOf(Operation::kStartProcess)) throw *failure;
+  if (command_line.empty()) {
+    throw PlatformError(kErrorInvalidParameter, u"The command line is empty.");
+  }
+  started.push_back(command_line);
+  show_states.push_back(show_state);
+}
+
+bool FakePlatform::FileExists(const std::u16string& path) {
+  return files.count(path) != 0 && folders.count(path) == 0;
+}
+
+std::unique_ptr<ByteReader> FakePlatform::OpenFileForReading(const std::u16string& path) {
+  if (const PlatformError* failure = FailureOf(Operation::kOpenFile)) throw *failure;
+  const auto found = files.find(path);
+  if (found == files.end() || folders.count(path) != 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
+  }
+  return std::make_unique<FakeByteReader>(found->second, FailureOf(Operation::kReadFile));
+}
+
+std::u16string FakePlatform::AnsiToUtf16(std::string_view bytes) {
+  std::u16string text;
+  for (unsigned char b : bytes) {
+    text.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+  }
+  return text;
+}
+
+bool FakePlatform::PathIsUrl(const std::u16string& text) {
+  const std::size_t colon = text.find(u':');
+  if (colon == std::u16string::npos || colon < 2) return false;
+  return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),
+                     IsSchemeCharacter);
+}
+
+std::int32_t FakePlatform::CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
+                                             std::uint32_t& length) {
+  const std::optional<std::u16string> path = FileUrlToPath(url);
+  // Like the Win32 layer, a URL that names no file comes back as it was, so the user sees it.
+  const std::u16string result = path ? *path : url;
+  const std::size_t written = std::min(result.size(), buffer.size());
+  buffer.replace(0, written, result, 0, written);
+  length = static_cast<std::uint32_t>(written);
+  return path ? 0 : kEInvalidArg;
+}
+
+std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& source, char16_t* destination,
+                                              std::uint32_t size) {
+  if (FailureOf(Operation::kExpandEnvironment)) return 0;
+  // Windows' rules: %NAME% of a defined variable becomes its value; otherwise "%NAME" is
+  // kept and the closing percent sign may open the next reference.
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < source.size()) {
+    if (source[i] != u'%') {
+      out.push_back(source[i++]);
+      continue;
+    }
+    const std::size_t close = source.find(u'%', i + 1);
+    if (close == std::u16string::npos) {
+      out.append(source, i, std::u16string::npos);
+      break;
+    }
+    const auto variable = environment.find(source.substr(i + 1, close - i - 1));
+    if (close > i + 1 && variable != environment.end()) {
+      out += variable->second;
+      i = close + 1;
+    } else {
+      out.append(source, i, close - i);
+      i = close;
+    }
+  }
+  const auto needed = static_cast<std::uint32_t>(out.size() + 1);
+  if (destination != nullptr && size >= needed) {
+    std::copy(out.begin(), out.end(), destination);
+    destination[out.size()] = u'\0';
+  }
+  return needed;
+}
+
+void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& key,
+                                    const std::u16string& name, std::uint32_t type,
+                                    std::string bytes) {
+  registry_[root][key][name] = RegistryData{type, std::move(bytes)};
+}
+
+void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key,
+                                   const std::u16string& name, const std::u16string& text,
+                                   std::uint32_t type) {
+  std::string bytes;
+  for (char16_t c : text + u'\0') {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  SetRegistryValue(root, key, name, type, std::move(bytes));
+}
+
+void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
+  registry_[root][key];
+}
+
+FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
+                                                       const std::u16string& key) {
+  std::u16string name = key;
+  while (!name.empty() && name.back() == u'\\') name.pop_back();
+  const auto hive = registry_.find(root);
+  if (hive == registry_.end()) return nullptr;
+  const auto found = hive->second.find(name);
+  return found == hive->second.end() ? nullptr : &found->second;
+}
+
+std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                           std::uint32_t, std::uint32_t, RegistryKey& key) {
+  ++registry_calls;
+  if (const PlatformError* failure = FailureOf(Operation::kOpenRegistryKey)) {
+    return failure->Number();
+  }
+  RegistryKeyValues* values = FindKey(root, subkey);
+  if (values == nullptr) return kErrorFileNotFound;
+  key = next_handle_++;
+  handles_[key] = values;
+  open_keys.insert(key);
+  return kErrorSuccess;
+}
+
+std::int32_t FakePlatform::QueryRegistryValue(RegistryKey key, const std::u16string& name,
+                                              std::uint32_t* type, std::uint8_t* data,
+                                              std::uint32_t* size) {
+  ++registry_calls;
+  const Operation operation =
+      data == nullptr ? Operation::kQueryRegistrySize : Operation::kQueryRegistryData;
+  if (const PlatformError* failure = FailureOf(operation)) return failure->Number();
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
+  const auto value = handle->second->find(name);
+  if (value == handle->second->end()) return kErrorFileNotFound;
+  const RegistryData& stored = value->second;
+  if (type != nullptr) *type = stored.type;
+  const auto stored_size = static_cast<std::uint32_t>(stored.bytes.size());
+  if (data == nullptr) {
+    *size = stored_size;
+    return kErrorSuccess;
+  }
+  if (*size < stored_size) {
+    *size = stored_size;
+    return kErrorMoreData;
+  }
+  std::memcpy(data, stored.bytes.data(), stored.bytes.size());
+  *size = stored_size;
+  return kErrorSuccess;
+}
+
+std::int32_t FakePlatform::CloseRegistryKey(RegistryKey key) {
+  ++registry_calls;
+  if (open_keys.erase(key) == 0) return kErrorInvalidHandle;
+  return kErrorSuccess;
+}
+
+bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {
+  dialogs.push_back(block);
+  dialog_was_save.push_back(save);
+  if (dialog_answers.empty()) {
+    ADD_FAILURE() << "unexpected file dialog";
+    last_dialog_error_ = 0;
+    return false;
+  }
+  const DialogAnswer answer = dialog_answers.front();
+  dialog_answers.pop_front();
+  if (!answer.choose) {
+    last_dialog_error_ = answer.error;
+    return false;
+  }
+  last_dialog_error_ = 0;
+  block.file.assign(block.file.size(), u'\0');
+  block.file.replace(0, answer.path.size(), answer.path);
+  const std::size_t name = answer.path.rfind(u'\\') + 1;
+  block.file_offset = static_cast<std::uint16_t>(name);
+  const std::u16string title = answer.path.substr(name);
+  block.file_title.assign(block.file_title.size(), u'\0');
+  block.file_title.replace(0, title.size(), title);
+  return true;
+}
+
+std::u16string U16(std::string_view utf8) {
+  std::u16string text;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    std::uint32_t cp;
+    int extra;
+    if (b < 0x80) {
+      cp = b, extra = 0;
+    } else if (b < 0xE0) {
+      cp = b & 0x1F, extra = 1;
+    } else if (b < 0xF0) {
+      cp = b & 0x0F, extra = 2;
+    } else {
+      cp = b & 0x07, extra = 3;
+    }
+    ++i;
+    for (int k = 0; k < extra && i < utf8.size(); ++k, ++i) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      text.push_back(char16_t(0xD800 + (cp >> 10)));
+      text.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
+    } else {
+      text.push_back(char16_t(cp));
+    }
+  }
+  return text;
+}
+
+std::string U8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t cp = text[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace linkvane::testing

@@ -1,0 +1,134 @@
+#pragma once
+
+// An in-memory world for the logic's tests: files and folders, environment, registry, answers
+// to message boxes and dialogs, and a record of what the program showed and started. Any
+// operation can be made to fail.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace linkvane::testing {
+
+// Orders texts ignoring ASCII letter case, as Windows compares paths and names.
+struct NoCaseLess {
+  bool operator()(const std::u16string& a, const std::u16string& b) const;
+};
+
+// The operations that a test can make fail.
+enum class Operation {
+  kStartProcess,
+  kOpenFile,
+  kReadFile,
+  kExpandEnvironment,
+  kOpenRegistryKey,
+  kQueryRegistrySize,
+  kQueryRegistryData,
+};
+
+struct ShownMessage {
+  std::u16string text;
+  std::uint32_t flags;
+  std::u16string title;
+};
+
+// What the fake dialog does when shown: choose path (file_offset where its name starts), or
+// fail with error (0: the user cancelled).
+struct DialogAnswer {
+  bool choose = false;
+  std::u16string path;
+  std::uint32_t error = 0;
+};
+
+struct RegistryData {
+  std::uint32_t type;
+  std::string bytes;
+};
+
+class FakePlatform : public Platform {
+ public:
+  // --- The world, as the test sets it up.
+  std::u16string full_command_line = u"linkvane.exe";
+  std::u16string executable_directory = u"C:\\Linkvane";
+  std::map<std::u16string, std::string, NoCaseLess> files;
+  std::set<std::u16string, NoCaseLess> folders;
+  std::map<std::u16string, std::u16string, NoCaseLess> environment;
+  std::deque<int> message_answers;      // one per expected message box, in order
+  std::deque<DialogAnswer> dialog_answers;
+
+  // --- The record of what happened.
+  std::vector<ShownMessage> shown;
+  std::vector<std::u16string> started;  // command lines
+  std::vector<int> show_states;
+  std::vector<FileDialogBlock> dialogs;  // blocks as the logic filled them
+  std::vector<bool> dialog_was_save;
+  int registry_calls = 0;
+  std::set<RegistryKey> open_keys;
+
+  // Makes every later call of operation fail with error (a PlatformError for operations that
+  // raise, its number as the result code for those that return one).
+  void Fail(Operation operation, std::int32_t number = 5,
+            std::u16string description = u"Access is denied.");
+  void Succeed(Operation operation) { failures_.erase(operation); }
+
+  // Stores a registry value under root\key (created as needed); an empty name is the default.
+  void SetRegistryValue(std::uint32_t root, const std::u16string& key, const std::u16string& name,
+                        std::uint32_t type, std::string bytes);
+  // Stores text as a REG_SZ (or type) value with its terminating NUL.
+  void SetRegistryText(std::uint32_t root, const std::u16string& key, const std::u16string& name,
+                       const std::u16string& text, std::uint32_t type = kRegSz);
+  // Creates an empty key.
+  void CreateRegistryKey(std::uint32_t root, const std::u16string& key);
+
+  // Writes a file from UTF-8 text (or any bytes).
+  void AddFile(const std::u16string& path, std::string bytes) { files[path] = std::move(bytes); }
+
+  // --- Platform
+  std::u16string CommandLineText() override;
+  std::u16string ExecutableDirectory() override { return executable_directory; }
+  int ShowMessage(const std::u16string& text, std::uint32_t flags,
+                  const std::u16string& title) override;
+  void StartProcess(const std::u16string& command_line, int show_state) override;
+  bool FileExists(const std::u16string& path) override;
+  std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
+  std::u16string AnsiToUtf16(std::string_view bytes) override;
+  bool PathIsUrl(const std::u16string& text) override;
+  std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
+                                 std::uint32_t& length) override;
+  std::uint32_t ExpandEnvironment(const std::u16string& source, char16_t* destination,
+                                  std::uint32_t size) override;
+  std::int32_t OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                               std::uint32_t options, std::uint32_t access,
+                               RegistryKey& key) override;
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name,
+                                  std::uint32_t* type, std::uint8_t* data,
+                                  std::uint32_t* size) override;
+  std::int32_t CloseRegistryKey(RegistryKey key) override;
+  bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
+  bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }
+  std::uint32_t DialogExtendedError() override { return last_dialog_error_; }
+
+ private:
+  using RegistryKeyValues = std::map<std::u16string, RegistryData, NoCaseLess>;
+  const PlatformError* FailureOf(Operation operation) const;
+  RegistryKeyValues* FindKey(std::uint32_t root, const std::u16string& key);
+  bool ShowDialog(FileDialogBlock& block, bool save);
+
+  std::map<Operation, PlatformError> failures_;
+  std::map<std::uint32_t, std::map<std::u16string, RegistryKeyValues, NoCaseLess>> registry_;
+  std::map<RegistryKey, RegistryKeyValues*> handles_;
+  RegistryKey next_handle_ = 0x100;
+  std::uint32_t last_dialog_error_ = 0;
+};
+
+// UTF-16 from UTF-8, and back, for writing tests' texts.
+std::u16string U16(std::string_view utf8);
+std::string U8(std::u16string_view text);
+
+}  // namespace linkvane::testing
