@@ -18,12 +18,23 @@ void AppendPercentEncoded(char16_t c, std::u16string& out) {
 
 bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
-// url with the backslashes that end it doubled, so that a double quote after it still closes
-// the argument under Windows' rules for splitting a command line.
-std::u16string DoubleTrailingBackslashes(std::u16string_view url) {
+// True when the template text at position goes on with a double quote, perhaps after
+// backslashes of its own.
+bool QuoteFollows(std::u16string_view text, std::size_t position) {
+  while (position < text.size() && text[position] == u'\\') ++position;
+  return position < text.size() && text[position] == u'"';
+}
+
+// Under Windows' rules for splitting a command line, backslashes are literal unless a double
+// quote follows them, when each pair stands for one backslash. A URL that ends in backslashes
+// and is followed by a quote would turn that quote into a literal one and run on into the rest
+// of the command line: doubling the run of backslashes that ends the text so far keeps them
+// literal and the quote what the template meant it to be. The run may reach back past the URL
+// (a URL of backslashes only, or an empty one after the template's own backslashes).
+void DoubleBackslashesBeforeQuote(std::u16string& command) {
   std::size_t run = 0;
-  while (run < url.size() && url[url.size() - 1 - run] == u'\\') ++run;
-  return std::u16string(url) + std::u16string(run, u'\\');
+  while (run < command.size() && command[command.size() - 1 - run] == u'\\') ++run;
+  command.append(run, u'\\');
 }
 
 }  // namespace
@@ -63,8 +74,8 @@ std::u16string SubstituteUrl(std::u16string_view command_template, std::u16strin
     if (at == kNotFound) break;
     result.append(command_template.substr(from, at - from));
     const std::size_t after = at + kPlaceholder.size();
-    const bool quote_follows = after < command_template.size() && command_template[after] == u'"';
-    result.append(quote_follows ? DoubleTrailingBackslashes(url) : std::u16string(url));
+    result.append(url);
+    if (QuoteFollows(command_template, after)) DoubleBackslashesBeforeQuote(result);
     from = after;
   }
   result.append(command_template.substr(from));

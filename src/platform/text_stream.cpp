@@ -1,13 +1,13 @@
 #include "platform/text_stream.h"
 
-#include <array>
 #include <string_view>
+#include <vector>
 
 namespace linkvane {
 
 namespace {
 
-constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
 constexpr std::int32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
 
 // Reads up to size bytes, fewer only at the end of the file.
@@ -23,8 +23,7 @@ std::size_t ReadFully(ByteReader& reader, char* buffer, std::size_t size) {
 
 // Decides the file's encoding (reading it all when it has no byte-order mark) and leaves the
 // reader at the first byte of text, after any mark.
-TextEncoding DetectEncoding(ByteReader& reader) {
-  std::array<char, kChunkSize> chunk;
+TextEncoding DetectEncoding(ByteReader& reader, std::vector<char>& chunk) {
   std::size_t got = ReadFully(reader, chunk.data(), chunk.size());
   if (const auto bom = DetectByteOrderMark(std::string_view(chunk.data(), got))) {
     reader.Rewind();
@@ -45,13 +44,14 @@ TextEncoding DetectEncoding(ByteReader& reader) {
 
 TextStream TextStream::Open(Platform& platform, const std::u16string& path) {
   std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
-  const TextEncoding encoding = DetectEncoding(*reader);
-  return TextStream(platform, std::move(reader), encoding);
+  std::vector<char> chunk(kChunkSize);
+  const TextEncoding encoding = DetectEncoding(*reader, chunk);
+  return TextStream(platform, std::move(reader), encoding, std::move(chunk));
 }
 
 TextStream::TextStream(Platform& platform, std::unique_ptr<ByteReader> reader,
-                       TextEncoding encoding)
-    : reader_(std::move(reader)), decoder_(platform, encoding) {}
+                       TextEncoding encoding, std::vector<char> chunk)
+    : reader_(std::move(reader)), decoder_(platform, encoding), chunk_(std::move(chunk)) {}
 
 void TextStream::RequireOpen() const {
   if (!reader_) throw PlatformError(kErrorInvalidHandle, u"The text stream is closed.");
@@ -59,15 +59,14 @@ void TextStream::RequireOpen() const {
 
 bool TextStream::Fill() {
   if (exhausted_) return false;
-  std::array<char, kChunkSize> chunk;
   const std::size_t size_before = buffer_.size();
   while (buffer_.size() == size_before && !exhausted_) {
-    const std::size_t got = reader_->Read(chunk.data(), chunk.size());
+    const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
     if (got == 0) {
       decoder_.Finish(buffer_);
       exhausted_ = true;
     } else {
-      decoder_.Feed(std::string_view(chunk.data(), got), buffer_);
+      decoder_.Feed(std::string_view(chunk_.data(), got), buffer_);
     }
   }
   return buffer_.size() > size_before;

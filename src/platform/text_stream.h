@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/text_decoding.h"
@@ -32,7 +33,8 @@ class TextStream {
   void Close();
 
  private:
-  TextStream(Platform& platform, std::unique_ptr<ByteReader> reader, TextEncoding encoding);
+  TextStream(Platform& platform, std::unique_ptr<ByteReader> reader, TextEncoding encoding,
+             std::vector<char> chunk);
   // Forgets the text already read, so a long file is held a piece at a time.
   void DropConsumedText();
   // Decodes more of the file into the buffer; false when the file has no more bytes.
@@ -41,6 +43,7 @@ class TextStream {
 
   std::unique_ptr<ByteReader> reader_;
   StreamDecoder decoder_;
+  std::vector<char> chunk_;  // the bytes of one read, reused
   std::u16string buffer_;
   std::size_t position_ = 0;
   bool exhausted_ = false;

@@ -16,16 +16,16 @@ class RegistryValue {
 
   RegistryValue() = default;
   // A value holding text.
-  static RegistryValue Text(std::u16string text) { return RegistryValue(std::move(text)); }
+  static RegistryValue Text(std::u16string text) { return RegistryValue(Storage(std::move(text))); }
   // A value holding a 32-bit signed integer.
-  static RegistryValue Integer(std::int32_t number) { return RegistryValue(number); }
+  static RegistryValue Integer(std::int32_t number) { return RegistryValue(Storage(number)); }
   // A value holding bytes exactly as stored.
   static RegistryValue Bytes(std::vector<std::uint8_t> bytes) {
-    return RegistryValue(std::move(bytes));
+    return RegistryValue(Storage(std::move(bytes)));
   }
   // A value holding a list of texts.
   static RegistryValue TextList(std::vector<std::u16string> texts) {
-    return RegistryValue(std::move(texts));
+    return RegistryValue(Storage(std::move(texts)));
   }
 
   // Which of the five forms the value holds.
@@ -48,8 +48,7 @@ class RegistryValue {
  private:
   using Storage = std::variant<std::monostate, std::u16string, std::int32_t,
                                std::vector<std::uint8_t>, std::vector<std::u16string>>;
-  template <typename T>
-  explicit RegistryValue(T&& held) : value_(std::forward<T>(held)) {}
+  explicit RegistryValue(Storage value) : value_(std::move(value)) {}
 
   Storage value_;
 };
