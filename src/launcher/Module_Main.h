@@ -45,10 +45,12 @@ void StripQuotes(std::u16string& text);
 bool FileExists(Platform& platform, const std::u16string& path);
 
 // The URL of a line-oriented shortcut (.url, .desktop, ...): the rest of the first line that
-// holds "URL="; "" when none does.
+// holds "URL=" or "URL[$e]=", or the UTF-7-decoded URL of an [InternetShortcut.W] section;
+// "" when there is none.
 std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path);
 
-// The URL of an XML property-list web location, entities decoded; "" when a marker is missing.
+// The URL of a property-list web location: the XML value, entities decoded, or the URL value of
+// a binary list; "" when there is none.
 std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
 
 // A browser command template from the registry's default http handler (may be too short).
