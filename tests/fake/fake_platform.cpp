@@ -91,6 +91,15 @@ std::optional<std::u16string> FileUrlToPath(std::u16string_view url) {
   return path;
 }
 
+// The program a command line names: up to the closing quote when it starts with one, else up
+// to the first blank.
+std::u16string ProgramName(std::u16string_view command_line) {
+  if (!command_line.empty() && command_line[0] == u'"') {
+    return std::u16string(command_line.substr(1, command_line.find(u'"', 1) - 1));
+  }
+  return std::u16string(command_line.substr(0, command_line.find_first_of(u" \t")));
+}
+
 }  // namespace
 
 bool NoCaseLess::operator()(const std::u16string& a, const std::u16string& b) const {
@@ -127,6 +136,9 @@ void FakePlatform::StartProcess(const std::u16string& command_line, int show_sta
   if (const PlatformError* failure = FailureOf(Operation::kStartProcess)) throw *failure;
   if (command_line.empty()) {
     throw PlatformError(kErrorInvalidParameter, u"The command line is empty.");
+  }
+  if (installed_programs && installed_programs->count(ProgramName(command_line)) == 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
   }
   started.push_back(command_line);
   show_states.push_back(show_state);
@@ -174,8 +186,8 @@ std::int32_t FakePlatform::CreatePathFromUrl(const std::u16string& url, std::u16
 std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& source, char16_t* destination,
                                               std::uint32_t size) {
   if (FailureOf(Operation::kExpandEnvironment)) return 0;
-  // Windows' rules: %NAME% of a defined variable becomes its value; otherwise "%NAME" is
-  // kept and the closing percent sign may open the next reference.
+  // Windows' rules: %NAME% of a defined variable becomes its value; otherwise "%NAME%" is
+  // kept whole and the scan goes on after its closing percent sign.
   std::u16string out;
   std::size_t i = 0;
   while (i < source.size()) {
@@ -193,8 +205,8 @@ std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& source, char
       out += variable->second;
       i = close + 1;
     } else {
-      out.append(source, i, close - i);
-      i = close;
+      out.append(source, i, close + 1 - i);
+      i = close + 1;
     }
   }
   const auto needed = static_cast<std::uint32_t>(out.size() + 1);

@@ -61,6 +61,9 @@ class FakePlatform : public Platform {
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
   std::deque<int> message_answers;      // one per expected message box, in order
   std::deque<DialogAnswer> dialog_answers;
+  // The programs that can be started, by the name a command line starts with (as written, less
+  // its quotes); unset, every program can. A command naming another fails as on Windows.
+  std::optional<std::set<std::u16string, NoCaseLess>> installed_programs;
 
   // --- The record of what happened.
   std::vector<ShownMessage> shown;

@@ -30,9 +30,10 @@ TEST(ExpandEnvironmentString, FollowsThePlatformsExpansionRules) {
       {u"http://h/a%20b", u"http://h/a%20b"},
       {u"100%", u"100%"},
       {u"%%", u"%%"},
-      // The percent sign that ends an unknown name may begin a known one.
-      {u"http://h/a%20b%ProgramFiles%", u"http://h/a%20bC:\\Program Files"},
-      {u"%UNDEFINED%ProgramFiles%", u"%UNDEFINEDC:\\Program Files"},
+      // An unknown name is kept whole, its closing percent sign too, which so begins no name.
+      {u"http://h/a%20b%ProgramFiles%", u"http://h/a%20b%ProgramFiles%"},
+      {u"%UNDEFINED%ProgramFiles%", u"%UNDEFINED%ProgramFiles%"},
+      {u"%UNDEFINED%%ProgramFiles%", u"%UNDEFINED%C:\\Program Files"},
       {u"%A%%A%", u"11"},
       {u"\u00e9%A%\u4e2d", u"\u00e91\u4e2d"},
   };

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fake/fake_platform.h"
+#include "launcher/Module_Main.h"
+
+namespace linkvane {
+namespace {
+
+using Module_Main::FileExists;
+using Module_Main::NormalizeArgument;
+using Module_Main::StripQuotes;
+using testing::FakePlatform;
+using testing::U16;
+using testing::U8;
+
+TEST(StripQuotes, RemovesOuterSpacesThenOneQuoteAtEachEnd) {
+  struct Case {
+    std::u16string_view text, stripped;
+  };
+  const Case cases[] = {
+      {u"\"C:\\a b\\x.url\"", u"C:\\a b\\x.url"},
+      {u"   \"C:\\x.url\"  ", u"C:\\x.url"},
+      {u"\"  C:\\x.url \"", u"  C:\\x.url "},
+      {u"\"C:\\x.url", u"C:\\x.url"},
+      {u"C:\\x.url\"", u"C:\\x.url"},
+      {u"\"", u""},
+      {u"\"\"", u""},
+      {u"\"\"\"", u"\""},
+      {u"  \"  ", u""},
+      {u"", u""},
+      {u"    ", u""},
+      {u"C:\\x.url", u"C:\\x.url"},
+      {u"\t\"C:\\x.url\"\t", u"\t\"C:\\x.url\"\t"},
+  };
+  for (const Case& c : cases) {
+    std::u16string text(c.text);
+    StripQuotes(text);
+    EXPECT_EQ(text, c.stripped) << U8(c.text);
+  }
+}
+
+TEST(NormalizeArgument, BringsEveryShapeToAPlainPath) {
+  struct Case {
+    std::u16string_view argument, prepared;
+  };
+  const Case cases[] = {
+      {u"\"C:\\Links\\x.url\"", u"C:\\Links\\x.url"},
+      {u"  \"C:\\Links\\x.url\" ", u"C:\\Links\\x.url"},
+      {u"C:\\Links\\x.url", u"C:\\Links\\x.url"},
+      {u"\\\\server\\share\\x.url", u"\\\\server\\share\\x.url"},
+      {u"file:///C:/Links/x.url", u"C:\\Links\\x.url"},
+      {u"\"file:///C:/My%20Links/x.url\"", u"C:\\My Links\\x.url"},
+      {u"FILE:///c:/Links/x.url", u"c:\\Links\\x.url"},
+      {u"file:///C:/\u5B98\u65B9/\u00E9.url", u"C:\\\u5B98\u65B9\\\u00E9.url"},
+      // A URL that names no file comes back as given, to be reported as missing.
+      {u"http://example.com/x.url", u"http://example.com/x.url"},
+      {u"\"\"", u""},
+  };
+  FakePlatform platform;
+  for (const Case& c : cases) {
+    std::u16string argument(c.argument);
+    NormalizeArgument(platform, argument);
+    EXPECT_EQ(argument, c.prepared) << U8(c.argument);
+  }
+}
+
+TEST(NormalizeArgument, CutsALongArgumentBeforeTheUrlTest) {
+  FakePlatform platform;
+  std::u16string path = u"C:\\" + std::u16string(297, u'p');
+  NormalizeArgument(platform, path);
+  EXPECT_EQ(path, u"C:\\" + std::u16string(257, u'p'));
+
+  // Cut first, the URL of 300 characters keeps 260 - 11 of its 289 name characters; cut
+  // after the conversion, it would keep 257.
+  std::u16string url = u"  \"file:///C:/" + std::u16string(289, u'n') + u"\"  ";
+  NormalizeArgument(platform, url);
+  EXPECT_EQ(url, u"C:\\" + std::u16string(249, u'n'));
+}
+
+// A conversion that reports more characters than the buffer it was handed can hold.
+class OverreportingPlatform : public FakePlatform {
+ public:
+  explicit OverreportingPlatform(std::uint32_t reported) : reported_(reported) {}
+  std::int32_t CreatePathFromUrl(const std::u16string&, std::u16string& buffer,
+                                 std::uint32_t& length) override {
+    capacity = buffer.size();
+    buffer.assign(buffer.size(), u'x');
+    length = reported_;
+    return 0;
+  }
+  std::size_t capacity = 0;
+
+ private:
+  std::uint32_t reported_;
+};
+
+TEST(NormalizeArgument, TakesNoMoreCharactersThanTheBufferHolds) {
+  for (std::uint32_t reported : {0u, 5u, 260u, 261u, 100000u, 0xFFFFFFFFu}) {
+    OverreportingPlatform platform(reported);
+    std::u16string argument = u"file:///C:/x.url";
+    NormalizeArgument(platform, argument);
+    EXPECT_EQ(platform.capacity, 260u);
+    EXPECT_EQ(argument, std::u16string(std::min<std::size_t>(reported, 260), u'x')) << reported;
+  }
+}
+
+TEST(FileExists, IsTrueForFilesOnly) {
+  FakePlatform platform;
+  platform.AddFile(u"C:\\Links\\a.url", "URL=x");
+  platform.folders.insert(u"C:\\Links");
+  const std::u16string unicode = U16("C:\\Links\\\xE5\x93\x94\xE5\x93\xA9.url");
+  platform.AddFile(unicode, "");
+  EXPECT_TRUE(FileExists(platform, u"C:\\Links\\a.url"));
+  EXPECT_TRUE(FileExists(platform, u"c:\\links\\A.URL"));
+  EXPECT_TRUE(FileExists(platform, unicode));
+  EXPECT_FALSE(FileExists(platform, u"C:\\Links"));
+  EXPECT_FALSE(FileExists(platform, u"C:\\Links\\b.url"));
+  EXPECT_FALSE(FileExists(platform, u""));
+}
+
+}  // namespace
+}  // namespace linkvane

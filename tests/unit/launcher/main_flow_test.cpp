@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+#include <string_view>
+
+#include "fake/fake_platform.h"
+#include "launcher/Module_Main.h"
+#include "unit/launcher/split_arguments.h"
+
+namespace linkvane {
+namespace {
+
+using Module_Main::RunProgram;
+using testing::DialogAnswer;
+using testing::FakePlatform;
+using testing::Operation;
+using testing::ShownMessage;
+using testing::SplitArguments;
+using testing::U16;
+
+constexpr std::uint32_t kErrorIcon = 0x10;
+constexpr std::uint32_t kQuestionYesNoDefaultNo = 0x124;
+constexpr std::uint32_t kErrorYesNoDefaultNo = 0x114;
+
+const std::u16string kNoUrlText =
+    u"Sorry, there wasn't found an URL inside the URL file.\r\nContinue anyway?";
+const std::u16string kSpacesText =
+    u"The read URL contains spaces (blank characters) which should not be the case with a proper "
+    u"URL.\r\nContinue anyway?";
+const std::u16string kNoBrowserText =
+    u"Sorry, no browser command to open any weblocation (URL) is defined!";
+
+std::u16string NotFoundText(std::u16string_view argument) {
+  return u"Sorry, the given argument (URL file)\r\n\"" + std::u16string(argument) +
+         u"\"\r\ncould not be found!";
+}
+
+std::u16string CannotExecuteText(std::u16string_view command, std::u16string_view code) {
+  return u"Sorry, Windows shell could not execute the defined command:\r\n" +
+         std::u16string(command) + u"\r\n\r\nError code = " + std::u16string(code) + u".";
+}
+
+// A world with a browser.dat beside the program and one shortcut file, named on the command
+// line the way the shell names it.
+class LaunchTest : public ::testing::Test {
+ protected:
+  static constexpr char16_t kShortcut[] = u"C:\\Links\\Example.url";
+  static constexpr char16_t kBrowserDat[] = u"C:\\Linkvane\\browser.dat";
+
+  LaunchTest() {
+    platform.full_command_line = u"\"C:\\Linkvane\\linkvane.exe\" \"C:\\Links\\Example.url\"";
+    platform.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" \"%s\"\r\n");
+    platform.AddFile(kShortcut, "[InternetShortcut]\r\nURL=http://example.com/\r\n");
+  }
+
+  void SetUrlLine(const std::string& line) {
+    platform.AddFile(kShortcut, "[InternetShortcut]\r\n" + line + "\r\n");
+  }
+
+  // Runs the program; checks that every scripted answer was used.
+  int Run() {
+    const int status = RunProgram(platform);
+    EXPECT_TRUE(platform.message_answers.empty()) << "a scripted message box was not shown";
+    EXPECT_TRUE(platform.dialog_answers.empty()) << "a scripted dialog was not shown";
+    return status;
+  }
+
+  void ExpectOneMessage(const std::u16string& text, std::uint32_t flags) {
+    ASSERT_EQ(platform.shown.size(), 1u);
+    EXPECT_EQ(platform.shown[0].text, text);
+    EXPECT_EQ(platform.shown[0].flags, flags);
+    EXPECT_EQ(platform.shown[0].title, u"Linkvane");
+  }
+
+  FakePlatform platform;
+};
+
+TEST_F(LaunchTest, StartsTheBrowserWithTheUrlInANormalWindow) {
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(platform.shown.empty());
+  ASSERT_EQ(platform.started.size(), 1u);
+  EXPECT_EQ(platform.started[0], u"\"C:\\Browser\\b.exe\" \"http://example.com/\"");
+  EXPECT_EQ(platform.show_states, std::vector<int>{1});
+}
+
+TEST_F(LaunchTest, AMissingShortcutIsReportedWithThePreparedPath) {
+  struct Case {
+    std::u16string_view arguments, shown_path;
+  };
+  const Case cases[] = {
+      {u"  \"C:\\Links\\Missing.url\"  ", u"C:\\Links\\Missing.url"},
+      {u"\" C:\\Links\\Example.url \"", u" C:\\Links\\Example.url "},
+      {u"file:///C:/Links/No%20such.url", u"C:\\Links\\No such.url"},
+      // Two quotes are an argument, not the absence of one: no dialog, and nothing between the
+      // quotes of the message.
+      {u"\"\"", u""},
+      {u"\"", u""},
+      {u"C:\\Links", u"C:\\Links"},
+  };
+  platform.folders.insert(u"C:\\Links");
+  platform.AddFile(u"C:\\Links", "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::U8(c.arguments));
+    platform.shown.clear();
+    platform.full_command_line = u"linkvane.exe " + std::u16string(c.arguments);
+    platform.message_answers = {1};
+    EXPECT_EQ(Run(), 1);
+    ExpectOneMessage(NotFoundText(c.shown_path), kErrorIcon);
+    EXPECT_TRUE(platform.started.empty());
+    EXPECT_TRUE(platform.dialogs.empty());
+  }
+}
+
+TEST_F(LaunchTest, WithoutATemplateFromEitherSourceTellsThatNoBrowserIsDefined) {
+  const std::string unusable[] = {"", "abc\r\nlonger second line", "%s\r\n"};
+  for (const std::string& contents : unusable) {
+    SCOPED_TRACE(contents);
+    platform.shown.clear();
+    platform.AddFile(kBrowserDat, contents);
+    platform.message_answers = {1};
+    EXPECT_EQ(Run(), 1);
+    ExpectOneMessage(kNoBrowserText, kErrorIcon);
+  }
+  platform.files.erase(kBrowserDat);
+  platform.shown.clear();
+  platform.message_answers = {1};
+  EXPECT_EQ(Run(), 1);
+  ExpectOneMessage(kNoBrowserText, kErrorIcon);
+  EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LaunchTest, AThreeCharacterTemplateFallsBackToTheRegistry) {
+  platform.AddFile(kBrowserDat, "abc\r\n");
+  platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                           u"\"C:\\Reg\\r.exe\" -osint -url \"%1\"");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started,
+            std::vector<std::u16string>{u"\"C:\\Reg\\r.exe\" -osint -url \"http://example.com/\""});
+}
+
+TEST_F(LaunchTest, AFourCharacterTemplateIsUsedAsItStands) {
+  platform.AddFile(kBrowserDat, "abcd\r\nignored %s");
+  platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                           u"\"C:\\Reg\\r.exe\" \"%1\"");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"abcd"});
+  EXPECT_EQ(platform.registry_calls, 0);
+}
+
+TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
+  using namespace std::string_view_literals;
+  struct Case {
+    std::string_view browser_dat;
+    std::u16string_view started;
+  };
+  const Case cases[] = {
+      {"b.exe %S\r\n", u"b.exe http://example.com/"},
+      {"b.exe %s --also=%s", u"b.exe http://example.com/ --also=http://example.com/"},
+      {"b.exe --home\r\n", u"b.exe --home"},
+      // Line feeds alone end the first line too; a byte-order mark is not part of it.
+      {"b.exe %s\nsecond line\n", u"b.exe http://example.com/"},
+      {"\xEF\xBB\xBF"
+       "b.exe %s\r\n",
+       u"b.exe http://example.com/"},
+      {"\xFF\xFE"
+       "b\0.\0e\0x\0e\0 \0%\0s\0\r\0\n\0"sv,
+       u"b.exe http://example.com/"},
+      {"\xFE\xFF"
+       "\0b\0.\0e\0x\0e\0 \0%\0s"sv,
+       u"b.exe http://example.com/"},
+      {"\"C:\\Br\xC3\xA4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
+      {"\"C:\\Br\xE4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.browser_dat));
+    platform.started.clear();
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(platform.started, std::vector<std::u16string>{std::u16string(c.started)});
+  }
+}
+
+TEST_F(LaunchTest, BrowserDatIsLookedForBesideTheProgramEvenAtADriveRoot) {
+  platform.executable_directory = u"D:\\";
+  platform.files.erase(kBrowserDat);
+  platform.AddFile(u"D:\\browser.dat", "root.exe %s");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"root.exe http://example.com/"});
+}
+
+TEST_F(LaunchTest, AnEmptyUrlAsksWhetherToGoOn) {
+  const std::string no_url_files[] = {
+      "[InternetShortcut]\r\nIconIndex=1\r\n",
+      "[InternetShortcut]\r\nURL=\r\nURL=http://later.example/\r\n",
+      "[InternetShortcut]\r\nURL=     \r\n",
+      "",
+  };
+  for (const std::string& contents : no_url_files) {
+    SCOPED_TRACE(contents);
+    platform.AddFile(kShortcut, contents);
+
+    platform.shown.clear();
+    platform.message_answers = {kIdNo};
+    EXPECT_EQ(Run(), 1);
+    ExpectOneMessage(kNoUrlText, kQuestionYesNoDefaultNo);
+    EXPECT_TRUE(platform.started.empty());
+
+    platform.shown.clear();
+    platform.message_answers = {kIdYes};
+    EXPECT_EQ(Run(), 0);
+    ExpectOneMessage(kNoUrlText, kQuestionYesNoDefaultNo);
+    EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Browser\\b.exe\" \"\""});
+    platform.started.clear();
+  }
+}
+
+TEST_F(LaunchTest, AQuestionThatGetsNoClearYesEndsTheRun) {
+  // 0 is what a message box that could not be shown returns.
+  for (int answer : {kIdNo, 0, 2}) {
+    platform.shown.clear();
+    SetUrlLine("URL=http://a.example/x y");
+    platform.message_answers = {answer};
+    EXPECT_EQ(Run(), 1);
+    SetUrlLine("URL=");
+    platform.message_answers = {answer};
+    EXPECT_EQ(Run(), 1);
+  }
+  EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LaunchTest, AUrlWithInnerSpacesAsksWhetherToGoOn) {
+  SetUrlLine("URL=  http://a.example/x y  ");
+  platform.message_answers = {kIdNo};
+  EXPECT_EQ(Run(), 1);
+  ExpectOneMessage(kSpacesText, kErrorYesNoDefaultNo);
+  EXPECT_TRUE(platform.started.empty());
+
+  platform.shown.clear();
+  platform.message_answers = {kIdYes};
+  EXPECT_EQ(Run(), 0);
+  ExpectOneMessage(kSpacesText, kErrorYesNoDefaultNo);
+  // Let through, the URL still reaches the browser as one argument.
+  EXPECT_EQ(platform.started,
+            std::vector<std::u16string>{u"\"C:\\Browser\\b.exe\" \"http://a.example/x%20y\""});
+}
+
+TEST_F(LaunchTest, TabsAndLineBreaksAreNoSpaces) {
+  platform.full_command_line = u"linkvane.exe C:\\Links\\Indented.webloc";
+  platform.AddFile(u"C:\\Links\\Indented.webloc",
+                   "<plist><dict>\n\t<key>URL</key>\n\t<string>\n        http://a.example/\n"
+                   "\t\tpath\n    </string>\n</dict></plist>\n");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(platform.shown.empty());
+  EXPECT_EQ(platform.started,
+            std::vector<std::u16string>{u"\"C:\\Browser\\b.exe\" \"http://a.example/path\""});
+}
+
+TEST_F(LaunchTest, AnInjectedSwitchStaysInsideTheUrlArgument) {
+  platform.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" --single-argument %s");
+  SetUrlLine("URL=-x\" --gpu-launcher=\"calc.exe\\");
+  platform.message_answers = {kIdYes};
+  EXPECT_EQ(Run(), 0);
+  ASSERT_EQ(platform.started.size(), 1u);
+  const std::vector<std::u16string> expected = {u"C:\\Browser\\b.exe", u"--single-argument",
+                                                u"%2Dx%22%20--gpu-launcher=%22calc.exe\\"};
+  EXPECT_EQ(SplitArguments(platform.started[0]), expected);
+}
+
+TEST_F(LaunchTest, TheReaderIsChosenByTheWeblocEndingInAnyCase) {
+  // Both readers find a URL in this text, each its own.
+  const std::string both =
+      "<plist><dict><key>URL</key><string>http://xml.example/</string></dict></plist>\n"
+      "URL=http://line.example/\n";
+  struct Case {
+    std::u16string_view path;
+    std::u16string_view url;
+  };
+  const Case cases[] = {
+      {u"C:\\Links\\a.webloc", u"http://xml.example/"},
+      {u"C:\\Links\\A.WEBLOC", u"http://xml.example/"},
+      {u"C:\\Links\\a.WebLoc", u"http://xml.example/"},
+      {u"C:\\Links\\a.webloc.txt", u"http://line.example/"},
+      {u"C:\\Links\\a.url", u"http://line.example/"},
+      {u"C:\\Links\\a.desktop", u"http://line.example/"},
+      {u"C:\\Links\\webloc", u"http://line.example/"},
+  };
+  platform.AddFile(kBrowserDat, "b.exe %s");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::U8(c.path));
+    platform.started.clear();
+    platform.AddFile(std::u16string(c.path), both);
+    platform.full_command_line = u"linkvane.exe \"" + std::u16string(c.path) + u"\"";
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(platform.started, std::vector<std::u16string>{u"b.exe " + std::u16string(c.url)});
+  }
+}
+
+TEST_F(LaunchTest, EnvironmentReferencesAreExpandedInTheWholeCommand) {
+  platform.environment[u"ProgramFiles"] = u"C:\\Program Files";
+  platform.environment[u"LV_HOST"] = u"intranet.example";
+  platform.AddFile(kBrowserDat, "\"%ProgramFiles%\\b.exe\" \"%s\"");
+  SetUrlLine("URL=http://%LV_HOST%/%UNDEFINED%/100%");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started,
+            std::vector<std::u16string>{
+                u"\"C:\\Program Files\\b.exe\" \"http://intranet.example/%UNDEFINED%/100%\""});
+}
+
+TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {
+  const std::u16string path =
+      U16("C:\\Links\\\xE5\xAE\x98\xE6\x96\xB9 (\xE3\x82\x9C-\xE3\x82\x9C).url");
+  platform.AddFile(path, "URL=http://example.cn/\n");
+  platform.full_command_line = u"linkvane.exe \"" + path + u"\"";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started.size(), 1u);
+
+  platform.started.clear();
+  platform.full_command_line = U16(
+      "linkvane.exe file:///C:/Links/\xE5\xAE\x98\xE6\x96\xB9%20(\xE3\x82\x9C-\xE3\x82\x9C).url");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started.size(), 1u);
+}
+
+TEST_F(LaunchTest, AFailedStartIsReportedWithTheErrorAndTheCommand) {
+  platform.Fail(Operation::kStartProcess, 2, u"File not found.");
+  platform.message_answers = {1};
+  EXPECT_EQ(Run(), 2);
+  ExpectOneMessage(
+      CannotExecuteText(u"\"C:\\Browser\\b.exe\" \"http://example.com/\"", u"2 (File not found.)"),
+      kErrorIcon);
+}
+
+TEST_F(LaunchTest, WithoutAnArgumentTheOpenDialogPicksTheFile) {
+  for (std::u16string_view command_line :
+       {u"linkvane.exe", u"linkvane.exe ", u"\"C:\\Linkvane\\linkvane.exe\"\t "}) {
+    SCOPED_TRACE(testing::U8(command_line));
+    platform.full_command_line = command_line;
+    platform.started.clear();
+    platform.dialogs.clear();
+    platform.dialog_answers = {DialogAnswer{true, kShortcut, 0}};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.started.size(), 1u);
+  }
+}
+
+TEST_F(LaunchTest, ACancelledOrFailedDialogEndsTheRunSilently) {
+  platform.full_command_line = u"linkvane.exe";
+  for (std::uint32_t error : {0u, 0x3003u}) {
+    platform.dialog_answers = {DialogAnswer{false, u"", error}};
+    EXPECT_EQ(Run(), 1);
+  }
+  EXPECT_TRUE(platform.shown.empty());
+  EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LaunchTest, AnUncaughtReadErrorIsReported) {
+  platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                           u"\"C:\\Reg\\r.exe\" \"%1\"");
+  for (Operation failing : {Operation::kReadFile, Operation::kOpenFile}) {
+    platform.shown.clear();
+    platform.Fail(failing, 32, u"The process cannot access the file.");
+    platform.message_answers = {1};
+    EXPECT_EQ(Run(), 3);
+    ASSERT_EQ(platform.shown.size(), 1u);
+    EXPECT_NE(platform.shown[0].text.find(u"Error code = 32 (The process cannot access the file.)"),
+              std::u16string::npos);
+    EXPECT_EQ(platform.shown[0].flags, kErrorIcon);
+    EXPECT_EQ(platform.shown[0].title, u"Linkvane");
+    EXPECT_TRUE(platform.started.empty());
+    platform.Succeed(failing);
+  }
+}
+
+// A platform whose executable directory cannot be found, for an exception of any type.
+template <typename Exception>
+class ThrowingPlatform : public FakePlatform {
+ public:
+  explicit ThrowingPlatform(Exception exception) : exception_(exception) {}
+  std::u16string ExecutableDirectory() override { throw exception_; }
+
+ private:
+  Exception exception_;
+};
+
+template <typename Exception>
+ShownMessage ReportOf(Exception exception) {
+  ThrowingPlatform<Exception> platform(exception);
+  platform.full_command_line = u"linkvane.exe C:\\a.url";
+  platform.AddFile(u"C:\\a.url", "URL=http://example.com/");
+  platform.message_answers = {1};
+  EXPECT_EQ(RunProgram(platform), 3);
+  EXPECT_TRUE(platform.started.empty());
+  EXPECT_EQ(platform.shown.size(), 1u);
+  return platform.shown.empty() ? ShownMessage{} : platform.shown[0];
+}
+
+TEST(RunProgram, ReportsEveryKindOfUncaughtError) {
+  struct Expected {
+    ShownMessage shown;
+    std::u16string_view code;
+  };
+  const Expected cases[] = {
+      {ReportOf(PlatformError(1359, u"An internal error occurred.")),
+       u"Error code = 1359 (An internal error occurred.)."},
+      {ReportOf(std::bad_alloc()), u"Error code = 8 ("},
+      {ReportOf(std::runtime_error("broken state")), u"(broken state)."},
+      {ReportOf(42), u"Error code = -1 ("},
+  };
+  for (const Expected& c : cases) {
+    EXPECT_NE(c.shown.text.find(c.code), std::u16string::npos) << testing::U8(c.shown.text);
+    EXPECT_EQ(c.shown.flags, kErrorIcon);
+    EXPECT_EQ(c.shown.title, u"Linkvane");
+  }
+}
+
+}  // namespace
+}  // namespace linkvane
