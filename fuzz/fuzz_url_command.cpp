@@ -7,7 +7,7 @@
 
 #include "fuzz_input.h"
 #include "launcher/Module_Main.h"
-#include "support/windows_argv.h"
+#include "support/split_arguments.h"
 #include "text/case_insensitive.h"
 
 namespace {
@@ -39,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::u16string url = Module_Main::EncodeUnsafeUrlCharacters(Module_Main::CleanUrl(raw_url));
   const auto expected =
-      testing::SplitWindowsCommandLine(Module_Main::SubstituteUrl(command_template, kMarker));
+      testing::SplitArguments(Module_Main::SubstituteUrl(command_template, kMarker));
   // A URL in place of the program's own name is not a browser command; nothing to keep safe.
   if (expected[0].find(kMarker) != std::u16string::npos) return 0;
   const auto actual =
-      testing::SplitWindowsCommandLine(Module_Main::SubstituteUrl(command_template, url));
+      testing::SplitArguments(Module_Main::SubstituteUrl(command_template, url));
 
   // An empty URL (the user chose to go on without one) leaves an unquoted "%s" argument out
   // altogether; it can only take arguments away.

@@ -11,7 +11,7 @@
 #include "fake/fake_platform.h"
 #include "launcher/Module_Main.h"
 #include "platform/win32/win32_platform.h"
-#include "unit/launcher/split_arguments.h"
+#include "support/split_arguments.h"
 
 namespace linkvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fake/fake_platform.h"
 #include "launcher/Module_Main.h"
-#include "unit/launcher/split_arguments.h"
+#include "support/split_arguments.h"
 
 namespace linkvane {
 namespace {
