@@ -31,6 +31,9 @@ class Utf8Validator {
   void Feed(std::string_view bytes);
   // True when every byte fed so far forms complete, valid UTF-8.
   bool Valid() const { return valid_ && remaining_ == 0; }
+  // True once a byte broke the sequence; no later piece can make it valid again. (A piece that
+  // ends inside a character is not broken: the next piece may complete it.)
+  bool Broken() const { return !valid_; }
 
  private:
   bool valid_ = true;

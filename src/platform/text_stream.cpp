@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/case_insensitive.h"
+
 namespace linkvane {
 
 namespace {
@@ -31,7 +33,7 @@ TextEncoding DetectEncoding(ByteReader& reader, std::vector<char>& chunk) {
     return bom->encoding;
   }
   Utf8Validator validator;
-  while (got > 0 && validator.Valid()) {
+  while (got > 0 && !validator.Broken()) {
     validator.Feed(std::string_view(chunk.data(), got));
     got = reader.Read(chunk.data(), chunk.size());
   }
@@ -72,50 +74,87 @@ bool TextStream::Fill() {
   return buffer_.size() > size_before;
 }
 
-void TextStream::DropConsumedText() {
-  if (position_ > 0 && position_ >= buffer_.size() / 2) {
-    buffer_.erase(0, position_);
-    position_ = 0;
-  }
+bool TextStream::HasText() {
+  if (position_ < buffer_.size()) return true;
+  // Only the text of about one read is held, however long the file or its lines.
+  buffer_.clear();
+  position_ = 0;
+  return Fill();
+}
+
+void TextStream::SkipLineFeedAfterCarriageReturn() {
+  if (!after_carriage_return_) return;
+  after_carriage_return_ = false;
+  if (HasText() && buffer_[position_] == u'\n') ++position_;
 }
 
 bool TextStream::AtEndOfStream() {
   RequireOpen();
-  return position_ >= buffer_.size() && !Fill();
+  SkipLineFeedAfterCarriageReturn();
+  return !HasText();
+}
+
+std::u16string_view TextStream::ReadLinePiece(bool& line_ended) {
+  RequireOpen();
+  SkipLineFeedAfterCarriageReturn();
+  line_ended = true;
+  if (!HasText()) return std::u16string_view();
+  const std::u16string_view rest = std::u16string_view(buffer_).substr(position_);
+  const std::size_t end = FindEitherUnit(rest, u'\r', u'\n');
+  if (end == kNotFound) {
+    position_ = buffer_.size();
+    line_ended = false;
+    return rest;
+  }
+  PassLineEnd(position_ + end);
+  return rest.substr(0, end);
+}
+
+void TextStream::PassLineEnd(std::size_t end) {
+  position_ = end + 1;
+  if (buffer_[end] == u'\r') {
+    // The LF of a CR LF pair may come with the next read.
+    if (position_ == buffer_.size()) {
+      after_carriage_return_ = true;
+    } else if (buffer_[position_] == u'\n') {
+      ++position_;
+    }
+  }
+}
+
+std::u16string_view TextStream::PeekPiece() {
+  RequireOpen();
+  SkipLineFeedAfterCarriageReturn();
+  if (!HasText()) return std::u16string_view();
+  return std::u16string_view(buffer_).substr(position_);
+}
+
+void TextStream::SkipLinesThrough(std::size_t end) {
+  RequireOpen();
+  PassLineEnd(position_ + end);
+}
+
+std::u16string_view TextStream::ReadPiece() {
+  RequireOpen();
+  SkipLineFeedAfterCarriageReturn();
+  if (!HasText()) return std::u16string_view();
+  const std::u16string_view rest = std::u16string_view(buffer_).substr(position_);
+  position_ = buffer_.size();
+  return rest;
 }
 
 std::u16string TextStream::ReadLine() {
   if (AtEndOfStream()) throw PlatformError(kErrorEndOfFile, u"Input past end of file.");
-  DropConsumedText();
-  std::size_t scanned = position_;
-  for (;;) {
-    const std::size_t end = buffer_.find_first_of(u"\r\n", scanned);
-    if (end != std::u16string::npos) {
-      std::u16string line = buffer_.substr(position_, end - position_);
-      position_ = end + 1;
-      if (buffer_[end] == u'\r') {
-        // A CR LF pair may straddle two chunks.
-        if (position_ >= buffer_.size()) Fill();
-        if (position_ < buffer_.size() && buffer_[position_] == u'\n') ++position_;
-      }
-      return line;
-    }
-    scanned = buffer_.size();
-    if (!Fill()) {
-      std::u16string line = buffer_.substr(position_);
-      position_ = buffer_.size();
-      return line;
-    }
-  }
+  std::u16string line;
+  for (bool ended = false; !ended;) line.append(ReadLinePiece(ended));
+  return line;
 }
 
 std::u16string TextStream::ReadAll() {
-  RequireOpen();
-  DropConsumedText();
-  while (Fill()) {
+  std::u16string rest;
+  for (std::u16string_view piece = ReadPiece(); !piece.empty(); piece = ReadPiece()) {
+    rest.append(piece);
   }
-  std::u16string rest = buffer_.substr(position_);
-  position_ = buffer_.size();
   return rest;
 }
 

@@ -1,10 +1,18 @@
 #include "text/case_insensitive.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace linkvane {
 
 namespace {
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 bool MatchesAt(std::u16string_view haystack, std::u16string_view needle, std::size_t at) {
   for (std::size_t i = 0; i < needle.size(); ++i) {
@@ -13,16 +21,130 @@ bool MatchesAt(std::u16string_view haystack, std::u16string_view needle, std::si
   return true;
 }
 
+// One unit of a needle as the fast paths compare it: for a letter, setting bit 5 folds exactly
+// its two cases together and no other unit onto them; any other unit is compared as it is.
+struct FoldedUnit {
+  explicit FoldedUnit(char16_t c)
+      : value(FoldCase(c)), case_bit(IsAsciiLetter(c) ? char16_t(0x20) : char16_t(0)) {}
+  bool Matches(char16_t c) const { return char16_t(c | case_bit) == value; }
+  char16_t value;
+  char16_t case_bit;
+};
+
+#if defined(__SSE2__)
+
+// Units looked at in one step: two blocks of eight.
+constexpr std::size_t kStride = 16;
+
+// Eight units: a bit pair in the mask (kMaskBits in all) for each unit that equals a or b.
+constexpr unsigned kMaskBits = 16;
+unsigned EitherMask(const char16_t* units, __m128i a, __m128i b) {
+  const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(word, a), _mm_cmpeq_epi16(word, b))));
+}
+
+__m128i Folded(const char16_t* units, const FoldedUnit& unit) {
+  const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+  return _mm_or_si128(word, _mm_set1_epi16(static_cast<short>(unit.case_bit)));
+}
+
+#else
+
+// Four units at a time, as the 16-bit lanes of a 64-bit word.
+constexpr std::uint64_t kLaneOnes = 0x0001000100010001u;
+constexpr std::uint64_t kLaneLows = 0x7FFF7FFF7FFF7FFFu;
+constexpr std::uint64_t kLaneHighs = 0x8000800080008000u;
+
+std::uint64_t LoadLanes(const char16_t* units) {
+  std::uint64_t word;
+  std::memcpy(&word, units, sizeof word);
+  return word;
+}
+
+// The high bit of each lane of word that is zero, and of no other lane.
+constexpr std::uint64_t ZeroLanes(std::uint64_t word) {
+  return ~(((word & kLaneLows) + kLaneLows) | word) & kLaneHighs;
+}
+
+#endif
+
 }  // namespace
+
+std::size_t FindEitherUnit(std::u16string_view text, char16_t a, char16_t b, std::size_t start) {
+  const char16_t* data = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = start;
+#if defined(__SSE2__)
+  const __m128i pattern_a = _mm_set1_epi16(static_cast<short>(a));
+  const __m128i pattern_b = _mm_set1_epi16(static_cast<short>(b));
+  for (; i + kStride <= size; i += kStride) {
+    const unsigned mask = EitherMask(data + i, pattern_a, pattern_b) |
+                          EitherMask(data + i + kStride / 2, pattern_a, pattern_b) << kMaskBits;
+    if (mask != 0) return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+  }
+#else
+  const std::uint64_t pattern_a = kLaneOnes * a;
+  const std::uint64_t pattern_b = kLaneOnes * b;
+  for (; i + 8 <= size; i += 8) {
+    const std::uint64_t low = LoadLanes(data + i), high = LoadLanes(data + i + 4);
+    if ((ZeroLanes(low ^ pattern_a) | ZeroLanes(low ^ pattern_b) | ZeroLanes(high ^ pattern_a) |
+         ZeroLanes(high ^ pattern_b)) != 0) {
+      break;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    if (data[i] == a || data[i] == b) return i;
+  }
+  return kNotFound;
+}
 
 std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
                        std::size_t start) {
   if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
   if (needle.empty()) return start;
-  const char16_t first = FoldCase(needle[0]);
-  const std::size_t last_start = haystack.size() - needle.size();
-  for (std::size_t at = start; at <= last_start; ++at) {
-    if (FoldCase(haystack[at]) == first && MatchesAt(haystack, needle, at)) return at;
+  // Candidates are the places where both the needle's first and its last unit match, which
+  // in text is rare even when its first letter is common; only they are compared in full.
+  const std::size_t gap = needle.size() - 1;
+  const FoldedUnit first(needle[0]), last(needle[gap]);
+  const char16_t* data = haystack.data();
+  const std::size_t end = haystack.size() - gap;  // one past the last place a match may start
+  std::size_t at = start;
+#if defined(__SSE2__)
+  const __m128i first_pattern = _mm_set1_epi16(static_cast<short>(first.value));
+  const __m128i last_pattern = _mm_set1_epi16(static_cast<short>(last.value));
+  // A bit pair for each of the eight places from p where both units match.
+  auto candidates = [&](std::size_t p) {
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi16(Folded(data + p, first), first_pattern),
+                      _mm_cmpeq_epi16(Folded(data + p + gap, last), last_pattern))));
+  };
+  for (; at + kStride <= end; at += kStride) {
+    for (unsigned mask = candidates(at) | candidates(at + kStride / 2) << kMaskBits; mask != 0;
+         mask &= mask - 1, mask &= mask - 1) {  // both bits of a place
+      const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+      if (MatchesAt(haystack, needle, place)) return place;
+    }
+  }
+#else
+  const std::uint64_t first_pattern = kLaneOnes * first.value,
+                      first_bits = kLaneOnes * first.case_bit;
+  const std::uint64_t last_pattern = kLaneOnes * last.value, last_bits = kLaneOnes * last.case_bit;
+  for (; at + 4 <= end; at += 4) {
+    const std::uint64_t heads = (LoadLanes(data + at) | first_bits) ^ first_pattern;
+    const std::uint64_t tails = (LoadLanes(data + at + gap) | last_bits) ^ last_pattern;
+    if ((ZeroLanes(heads) & ZeroLanes(tails)) == 0) continue;
+    for (std::size_t lane = 0; lane < 4; ++lane) {
+      if (MatchesAt(haystack, needle, at + lane)) return at + lane;
+    }
+  }
+#endif
+  for (; at < end; ++at) {
+    if (first.Matches(data[at]) && last.Matches(data[at + gap]) &&
+        MatchesAt(haystack, needle, at)) {
+      return at;
+    }
   }
   return kNotFound;
 }
@@ -45,9 +167,8 @@ bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix) {
 
 std::u16string ToUpperAscii(std::u16string_view text) {
   std::u16string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](char16_t c) {
-    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  });
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; });
   return upper;
 }
 

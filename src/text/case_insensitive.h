@@ -15,6 +15,9 @@ inline constexpr std::size_t kNotFound = std::u16string_view::npos;
 // The lower-case form of an ASCII capital letter; every other code unit unchanged.
 constexpr char16_t FoldCase(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
+// The first position at or after start that holds a or b; kNotFound if none.
+std::size_t FindEitherUnit(std::u16string_view text, char16_t a, char16_t b, std::size_t start = 0);
+
 // The first position at or after start where needle occurs, ignoring case; kNotFound if none.
 std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
                        std::size_t start = 0);

@@ -35,6 +35,9 @@ class FileByteReader : public ByteReader {
   UniqueHandle file_;
 };
 
+// The most characters, its NUL included, that a command line may have.
+constexpr std::size_t kLongestCommandLine = 32767;
+
 // Only a file on a disk is a file here: a console, a device or a pipe is not, and reading one
 // could wait forever.
 bool IsDiskFile(HANDLE file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
@@ -111,6 +114,10 @@ void Win32Platform::StartProcess(const std::u16string& command_line, int show_st
   if (command_line.empty()) {
     throw PlatformError(ERROR_INVALID_PARAMETER, u"The command line is empty.");
   }
+  // CreateProcessW takes at most 32767 characters, its terminating NUL included. Some of its
+  // implementations cut a longer line instead of failing, which would start the browser with
+  // part of an address: refuse it here, as Windows does.
+  if (command_line.size() >= kLongestCommandLine) throw LastError(ERROR_FILENAME_EXCED_RANGE);
   // The browser is started to be used: let it come to the front.
   if (auto* allow = SystemFunctionAs<BOOL WINAPI(DWORD)>(kUser32, "AllowSetForegroundWindow")) {
     allow(ASFW_ANY);
@@ -136,8 +143,12 @@ bool Win32Platform::FileExists(const std::u16string& path) {
   UniqueHandle file(::CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
-  // A file that exists but cannot be opened even for its attributes is still a file.
-  return !file.valid() || IsDiskFile(file.get());
+  if (file.valid()) return IsDiskFile(file.get());
+  // A file that exists but is locked or guarded is still a file. Anything else that cannot be
+  // opened (a console without a console window, say) is no file to read.
+  const DWORD error = ::GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_ACCESS_DENIED;
 }
 
 std::unique_ptr<ByteReader> Win32Platform::OpenFileForReading(const std::u16string& path) {
@@ -190,7 +201,14 @@ std::int32_t Win32Platform::CreatePathFromUrl(const std::u16string& url, std::u1
 
 std::uint32_t Win32Platform::ExpandEnvironment(const std::u16string& source,
                                                char16_t* destination, std::uint32_t size) {
-  return ::ExpandEnvironmentStringsW(Wide(source), reinterpret_cast<wchar_t*>(destination), size);
+  // The expansion handles at most 32767 characters, its NUL included, and some of its
+  // implementations cut a longer text without a word. A text that long is refused instead: no
+  // command line can hold it anyway.
+  if (source.size() >= kLongestCommandLine) throw LastError(ERROR_FILENAME_EXCED_RANGE);
+  const DWORD result =
+      ::ExpandEnvironmentStringsW(Wide(source), reinterpret_cast<wchar_t*>(destination), size);
+  if (result >= kLongestCommandLine) throw LastError(ERROR_FILENAME_EXCED_RANGE);
+  return result;
 }
 
 std::int32_t Win32Platform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
