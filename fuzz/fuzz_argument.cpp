@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::u16string stripped = raw;
   linkvane::Module_Main::StripQuotes(stripped);
   if (stripped.size() > raw.size()) Violated("StripQuotes lengthened the text");
-  if (!stripped.empty() && stripped.front() == u' ' && !raw.empty() && raw.find_first_not_of(u' ') != std::u16string::npos && raw[raw.find_first_not_of(u' ')] != u'"') {
+  if (!stripped.empty() && stripped.front() == u' ' && !raw.empty() &&
+      raw.find_first_not_of(u' ') != std::u16string::npos &&
+      raw[raw.find_first_not_of(u' ')] != u'"') {
     Violated("StripQuotes left a leading space outside quotes");
   }
 

@@ -13,7 +13,8 @@ namespace linkvane::fuzzing {
 // surrogates included, as a hostile command line or file name may hold.
 inline std::u16string AsUtf16(const std::uint8_t* data, std::size_t size) {
   std::u16string text;
-  for (std::size_t i = 0; i + 1 < size; i += 2) text.push_back(char16_t(data[i] | (data[i + 1] << 8)));
+  for (std::size_t i = 0; i + 1 < size; i += 2)
+    text.push_back(char16_t(data[i] | (data[i + 1] << 8)));
   return text;
 }
 

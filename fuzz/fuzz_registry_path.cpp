@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   testing::FakePlatform platform;
   platform.SetRegistryText(kHkeyCurrentUser, u"Software\\Test", u"", u"default");
-  platform.SetRegistryText(kHkeyCurrentUser, u"Software\\Test", u"multi", std::u16string(u"a\0b\0", 4),
-                           kRegMultiSz);
+  platform.SetRegistryText(kHkeyCurrentUser, u"Software\\Test", u"multi",
+                           std::u16string(u"a\0b\0", 4), kRegMultiSz);
   platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"", u"%PATH% %1",
                            kRegExpandSz);
   platform.SetRegistryValue(kHkeyCurrentUser, u"Software\\Test", u"odd", kRegSz, "abc");

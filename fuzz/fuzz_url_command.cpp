@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       testing::SplitArguments(Module_Main::SubstituteUrl(command_template, kMarker));
   // A URL in place of the program's own name is not a browser command; nothing to keep safe.
   if (expected[0].find(kMarker) != std::u16string::npos) return 0;
-  const auto actual =
-      testing::SplitArguments(Module_Main::SubstituteUrl(command_template, url));
+  const auto actual = testing::SplitArguments(Module_Main::SubstituteUrl(command_template, url));
 
   // An empty URL (the user chose to go on without one) leaves an unquoted "%s" argument out
   // altogether; it can only take arguments away.

@@ -12,8 +12,9 @@ namespace linkvane::Fn_RWFileDlg {
 
 // The three texts exchanged with the dialog, in and out.
 struct FileDialogRecord {
-  std::u16string FileName;   // in: proposed name; out: the full path chosen
-  std::u16string Directory;  // in: the folder to open in; out: the chosen path's folder, "\" included
+  std::u16string FileName;  // in: proposed name; out: the full path chosen
+  std::u16string
+      Directory;  // in: the folder to open in; out: the chosen path's folder, "\" included
   std::u16string FileTitle;  // in: the default extension; out: the chosen file's name
 };
 

@@ -29,7 +29,8 @@ std::int32_t ShowFileDialog(Platform& platform, std::int32_t save, FileDialogRec
     return error != 0 ? static_cast<std::int32_t>(error) : kDialogCancelled;
   }
   record.FileName = TrimAtNull(block.file);
-  record.Directory = block.file.substr(0, std::min<std::size_t>(block.file_offset, block.file.size()));
+  record.Directory =
+      block.file.substr(0, std::min<std::size_t>(block.file_offset, block.file.size()));
   record.FileTitle = TrimAtNull(block.file_title);
   return 0;
 }

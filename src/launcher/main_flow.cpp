@@ -55,8 +55,9 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  std::u16string url = EndsWithNoCase(argument, u".webloc") ? GetUrlFromWebloc(platform, argument)
-                                                             : GetUrlFromShortcut(platform, argument);
+  std::u16string url = EndsWithNoCase(argument, u".webloc")
+                           ? GetUrlFromWebloc(platform, argument)
+                           : GetUrlFromShortcut(platform, argument);
   url = CleanUrl(url);
   if (url.empty() && !UserSaysYes(platform, messages::NoUrlFound(), messages::kQuestionYesNo)) {
     return kExitNothingStarted;

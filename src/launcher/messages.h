@@ -10,9 +10,9 @@ namespace linkvane::messages {
 
 inline constexpr char16_t kTitle[] = u"Linkvane";
 
-inline constexpr std::uint32_t kErrorOk = 0x10;           // MB_ICONERROR
-inline constexpr std::uint32_t kQuestionYesNo = 0x124;    // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2
-inline constexpr std::uint32_t kErrorYesNo = 0x114;       // MB_YESNO|MB_ICONERROR|MB_DEFBUTTON2
+inline constexpr std::uint32_t kErrorOk = 0x10;         // MB_ICONERROR
+inline constexpr std::uint32_t kQuestionYesNo = 0x124;  // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2
+inline constexpr std::uint32_t kErrorYesNo = 0x114;     // MB_YESNO|MB_ICONERROR|MB_DEFBUTTON2
 
 // M1: the shortcut file was not found.
 std::u16string FileNotFound(std::u16string_view argument);

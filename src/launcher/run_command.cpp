@@ -23,8 +23,8 @@ bool RunCommand(Platform& platform, const std::u16string& command, bool expand) 
   std::optional<PlatformError> failure;
   // Each step may fail on its own; the error reported is the last one raised.
   if (expand) {
-    if (auto error = ContinueOnError(
-            [&] { line = systemfn::ExpandEnvironmentString(platform, line); })) {
+    if (auto error =
+            ContinueOnError([&] { line = systemfn::ExpandEnvironmentString(platform, line); })) {
       failure = error;
     }
   }

@@ -67,7 +67,7 @@ struct FileDialogBlock {
   std::u16string title;        // the dialog's caption
   std::uint32_t flags = 0;
   bool has_default_ext = false;
-  std::u16string default_ext;  // FileTitle followed by one NUL
+  std::u16string default_ext;     // FileTitle followed by one NUL
   std::uint16_t file_offset = 0;  // out: where the file name starts in `file`
 };
 

@@ -44,8 +44,8 @@ std::u16string ProgIdText(const RegistryValue& progid) {
 
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback) {
   for (std::u16string_view value : kProgIdValues) {
-    const RegistryValue progid =
-        ReadRegistryValue(platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
+    const RegistryValue progid = ReadRegistryValue(
+        platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
     if (progid.IsEmpty()) continue;
     const RegistryValue command = ReadRegistryValue(
         platform, u"HKEY_CLASSES_ROOT\\" + ProgIdText(progid) + u"\\shell\\open\\command\\", false);

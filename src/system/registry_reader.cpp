@@ -113,8 +113,8 @@ RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, 
 
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  const std::int32_t probed = platform.QueryRegistryValue(key.get(), value_name, &type, nullptr,
-                                                          &size);
+  const std::int32_t probed =
+      platform.QueryRegistryValue(key.get(), value_name, &type, nullptr, &size);
   if (probed != kErrorSuccess && probed != kErrorMoreData) return RegistryValue();
 
   std::vector<std::uint8_t> data;

@@ -103,8 +103,9 @@ std::u16string ProgramName(std::u16string_view command_line) {
 }  // namespace
 
 bool NoCaseLess::operator()(const std::u16string& a, const std::u16string& b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
 }
 
 void FakePlatform::Fail(Operation operation, std::int32_t number, std::u16string description) {

@@ -59,7 +59,7 @@ class FakePlatform : public Platform {
   std::map<std::u16string, std::string, NoCaseLess> files;
   std::set<std::u16string, NoCaseLess> folders;
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
-  std::deque<int> message_answers;      // one per expected message box, in order
+  std::deque<int> message_answers;  // one per expected message box, in order
   std::deque<DialogAnswer> dialog_answers;
   // The programs that can be started, by the name a command line starts with (as written, less
   // its quotes); unset, every program can. A command naming another fails as on Windows.
@@ -109,9 +109,8 @@ class FakePlatform : public Platform {
   std::int32_t OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                std::uint32_t options, std::uint32_t access,
                                RegistryKey& key) override;
-  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name,
-                                  std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) override;
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
   bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
   bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }

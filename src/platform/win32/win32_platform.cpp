@@ -44,8 +44,8 @@ bool IsDiskFile(HANDLE file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
 
 HKEY RootKey(std::uint32_t root) {
   // The predefined keys are sign-extended handle values.
-  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(
-      static_cast<LONG>(root))));
+  return reinterpret_cast<HKEY>(
+      static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(root))));
 }
 
 constexpr wchar_t kUser32[] = L"user32.dll";
@@ -72,8 +72,8 @@ PlatformError LastError(DWORD code) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::u16string description = length != 0 ? FromWide(text, length) : u"Unknown error.";
   if (text != nullptr) ::LocalFree(text);
-  while (!description.empty() &&
-         (description.back() == u'\r' || description.back() == u'\n' || description.back() == u' ')) {
+  while (!description.empty() && (description.back() == u'\r' || description.back() == u'\n' ||
+                                  description.back() == u' ')) {
     description.pop_back();
   }
   return PlatformError(static_cast<std::int32_t>(code), std::move(description));
@@ -87,7 +87,8 @@ std::u16string Win32Platform::CommandLineText() {
 std::u16string Win32Platform::ExecutableDirectory() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) throw LastError();
     if (length < path.size()) {
       std::u16string directory = FromWide(path.data(), length);
@@ -189,8 +190,8 @@ std::int32_t Win32Platform::CreatePathFromUrl(const std::u16string& url, std::u1
                                            : HRESULT_FROM_WIN32(::GetLastError());
   if (FAILED(result)) {
     // A URL that names no file: hand the URL back, so the user sees what was given.
-    path.assign(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(
-                                               std::min(url.size(), buffer.size())));
+    path.assign(url.begin(),
+                url.begin() + static_cast<std::ptrdiff_t>(std::min(url.size(), buffer.size())));
     path_length = static_cast<DWORD>(path.size());
   }
   const std::size_t written = std::min<std::size_t>(path_length, buffer.size());
@@ -199,8 +200,8 @@ std::int32_t Win32Platform::CreatePathFromUrl(const std::u16string& url, std::u1
   return result;
 }
 
-std::uint32_t Win32Platform::ExpandEnvironment(const std::u16string& source,
-                                               char16_t* destination, std::uint32_t size) {
+std::uint32_t Win32Platform::ExpandEnvironment(const std::u16string& source, char16_t* destination,
+                                               std::uint32_t size) {
   // The expansion handles at most 32767 characters, its NUL included, and some of its
   // implementations cut a longer text without a word. A text that long is refused instead: no
   // command line can hold it anyway.
@@ -214,8 +215,8 @@ std::uint32_t Win32Platform::ExpandEnvironment(const std::u16string& source,
 std::int32_t Win32Platform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                             std::uint32_t options, std::uint32_t access,
                                             RegistryKey& key) {
-  auto* open =
-      SystemFunctionAs<LSTATUS WINAPI(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY)>(kAdvapi32, "RegOpenKeyExW");
+  auto* open = SystemFunctionAs<LSTATUS WINAPI(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY)>(
+      kAdvapi32, "RegOpenKeyExW");
   if (open == nullptr) throw LastError();
   HKEY opened = nullptr;
   const LSTATUS status = open(RootKey(root), Wide(subkey), options, access, &opened);

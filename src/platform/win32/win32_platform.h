@@ -1,7 +1,7 @@
 #pragma once
 
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -29,9 +29,8 @@ class Win32Platform : public Platform {
   std::int32_t OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                std::uint32_t options, std::uint32_t access,
                                RegistryKey& key) override;
-  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name,
-                                  std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) override;
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
   bool ShowOpenDialog(FileDialogBlock& block) override;
   bool ShowSaveDialog(FileDialogBlock& block) override;
