@@ -30,12 +30,12 @@ constexpr std::u16string_view kStringEnd = u"</string>";
 constexpr std::u16string_view kBinaryMagicText = u"bplist00";
 constexpr std::size_t kLongestMarker = kKeyMarker.size();
 // Binary web locations hold one short dictionary; anything larger is not one.
-constexpr std::size_t kLongestBinaryList = 1024 * 1024;
+constexpr std::size_t kLongestBinaryList = std::size_t{1024} * 1024;
 
 // The most characters of a URL kept. A command line holds at most 32767 characters, so a
 // longer URL cannot be started either way: the start fails and its message shows only the
 // command's beginning.
-constexpr std::size_t kLongestValue = 64 * 1024;
+constexpr std::size_t kLongestValue = std::size_t{64} * 1024;
 // UTF-7 takes up to five characters for one of the text it stands for ("+AAA-"), so this much
 // of an encoded value gives the first kLongestValue characters of the decoded one exactly.
 constexpr std::size_t kLongestUtf7Value = 6 * kLongestValue;
@@ -63,7 +63,7 @@ class PieceSearch {
     const std::size_t keep = marker_.size() - 1;
     if (held_size_ > 0) {
       // A match that begins among the held-back characters ends within this piece's first few.
-      std::array<char16_t, 2 * kLongestMarker> joint;
+      std::array<char16_t, 2 * kLongestMarker> joint{};
       const std::size_t taken = std::min(piece.size(), keep);
       std::copy_n(held_.data(), held_size_, joint.data());
       std::copy_n(piece.data(), taken, joint.data() + held_size_);
@@ -103,7 +103,7 @@ class PieceSearch {
 
  private:
   std::u16string_view marker_;
-  std::array<char16_t, kLongestMarker> held_;
+  std::array<char16_t, kLongestMarker> held_{};
   std::size_t held_size_ = 0;
 };
 
@@ -258,7 +258,7 @@ std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& p
                                      std::size_t limit) {
   const std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
   std::string bytes;
-  std::array<char, 4096> chunk;
+  std::array<char, 4096> chunk{};
   for (;;) {
     const std::size_t got = reader->Read(chunk.data(), chunk.size());
     if (got == 0) return bytes;
