@@ -161,6 +161,13 @@ const FormatCase kFormats[] = {
      L"https://example.com/spaced"},
     {"LastLineWithoutLineEnd", L"end.desktop", "[Desktop Entry]\nURL=https://example.com/end",
      L"https://example.com/end"},
+    {"KdeLinkWithExpansionMarker", L"kde.desktop",
+     "[Desktop Entry]\nType=Link\nURL[$e]=https://example.com/kde\n", L"https://example.com/kde"},
+    // Windows keeps a lossy ANSI copy and the true URL, in UTF-7, in the .W section.
+    {"UnicodeSectionInUtf7", L"wide.url",
+     "[InternetShortcut]\r\nURL=https://example.com/?\r\n[InternetShortcut.W]\r\n"
+     "URL=https://example.com/+ZeU-\r\n",
+     L"https://example.com/\u65e5"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, FormatTest, ::testing::ValuesIn(kFormats), CaseName());
