@@ -31,6 +31,29 @@ std::wstring Unescape(const std::wstring& text) {
   return out;
 }
 
+// Deletes a folder with all it holds. The caller gives the long form ("\\\\?\\" first),
+// which reaches paths of more than 260 characters too. False when anything is left.
+bool RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  bool removed = true;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        removed = RemoveTree(path) && removed;
+      } else {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        removed = ::DeleteFileW(path.c_str()) && removed;
+      }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  return ::RemoveDirectoryW(folder.c_str()) && removed;
+}
+
 std::wstring ButtonList(const MessageBoxContent& box) {
   std::wstring list;
   for (const BoxButton& button : box.buttons) {
@@ -332,8 +355,8 @@ void LinkvaneTest::SetUp() {
 void LinkvaneTest::TearDown() {
   ::SetEnvironmentVariableW(L"LINKVANE_STANDIN_RECORD", nullptr);
   if (folder_.empty() || EnvironmentText(L"LINKVANE_E2E_KEEP") == L"1") return;
-  std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+  // A folder left behind could hold a gigabyte.
+  EXPECT_TRUE(RemoveTree(L"\\\\?\\" + folder_)) << "cannot remove " << Utf8(folder_);
 }
 
 std::string LinkvaneTest::StandinTemplate(const std::string& rest) {
