@@ -248,13 +248,23 @@ TEST_F(HostileInputTest, HundredMegabyteLineBeforeTheUrlLine) {
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/after%20the%20line"});
 }
 
-TEST_F(HostileInputTest, HundredMegabyteUrlCannotBeStarted) {
-  // Whatever the value's length, the command cannot hold it: the start fails, and its message
-  // shows the command's beginning.
+// Whatever the value's length, the command cannot hold it: the start fails, and its message
+// shows the command's beginning.
+struct HugeValueCase {
+  const char* name;
+  const wchar_t* file;
+  const char* head;  // up to the value, which goes on with a hundred megabytes of "abcdefgh"
+  const char* tail;
+};
+
+class HugeValueTest : public HostileInputTest,
+                      public ::testing::WithParamInterface<HugeValueCase> {};
+
+TEST_P(HugeValueTest, CannotBeStarted) {
   WriteBrowserDat(StandinTemplate());
-  const std::wstring shortcut = InFolder(L"long-url.url");
-  WriteBigFile(shortcut, "[InternetShortcut]\r\nURL=https://example.com/", "abcdefgh", 100 * kMiB,
-               "\r\n");
+  const std::wstring shortcut = InFolder(GetParam().file);
+  WriteBigFile(shortcut, std::string(GetParam().head) + "https://example.com/", "abcdefgh",
+               100 * kMiB, GetParam().tail);
   std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
   MemoryWatch memory(run->process_id());
   std::wstring start = FromUtf8(StandinTemplate("https://example.com/"));
@@ -262,17 +272,13 @@ TEST_F(HostileInputTest, HundredMegabyteUrlCannotBeStarted) {
   ExpectCommandTooLong(*run, start, &memory);
 }
 
-TEST_F(HostileInputTest, HundredMegabyteWeblocValueCannotBeStarted) {
-  WriteBrowserDat(StandinTemplate());
-  const std::wstring shortcut = InFolder(L"long-value.webloc");
-  WriteBigFile(shortcut, "<plist><dict><key>URL</key><string>https://example.com/", "abcdefgh",
-               100 * kMiB, "</string></dict></plist>\n");
-  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
-  MemoryWatch memory(run->process_id());
-  std::wstring start = FromUtf8(StandinTemplate("https://example.com/"));
-  while (start.size() < 1024) start += L"abcdefgh";
-  ExpectCommandTooLong(*run, start, &memory);
-}
+const HugeValueCase kHugeValues[] = {
+    {"InternetShortcut", L"long-url.url", "[InternetShortcut]\r\nURL=", "\r\n"},
+    {"Webloc", L"long-value.webloc", "<plist><dict><key>URL</key><string>",
+     "</string></dict></plist>\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, HugeValueTest, ::testing::ValuesIn(kHugeValues), CaseName());
 
 struct NoiseCase {
   const char* name;
