@@ -1,10 +1,12 @@
-// The URL-safety steps and the substitution together. The oracle: the command line, split as
-// Windows splits it, has exactly the arguments of the template with the URL in place of each
-// "%s" -- no more, no fewer, and none that the URL added or changed.
+// The command line as Main builds it: the URL cleaned and expanded in an environment of hostile
+// values, the template's stretches expanded apart, the URL encoded and put in place. The oracle:
+// the command line, split as Windows splits it, has exactly the arguments of the template with
+// the URL in place of each "%s" -- no more, no fewer, and none that the URL added or changed.
 
 #include <string>
 #include <vector>
 
+#include "fake/fake_platform.h"
 #include "fuzz_input.h"
 #include "launcher/Module_Main.h"
 #include "support/split_arguments.h"
@@ -37,12 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (command_template.find(u'\0') != std::u16string::npos) return 0;
   if (input.find(kMarker) != std::u16string::npos) return 0;
 
-  const std::u16string url = Module_Main::EncodeUnsafeUrlCharacters(Module_Main::CleanUrl(raw_url));
-  const auto expected =
-      testing::SplitArguments(Module_Main::SubstituteUrl(command_template, kMarker));
+  testing::FakePlatform platform;
+  platform.environment = {
+      {u"Q", u"a\" --evil"},
+      {u"BS", u"d\\"},
+      {u"DASH", u"-x"},
+      {u"PCT", u"%Q%"},
+      {u"SP", u"a b\t"},
+      {u"S", u"%s"},
+      {u"NUL", std::u16string(u"\0-x", 2)},
+  };
+  const Module_Main::LaunchCommand launch =
+      Module_Main::BuildLaunchCommand(platform, command_template, raw_url);
+  const std::u16string url = Module_Main::EncodeUnsafeUrlCharacters(launch.url);
+  const auto expected = testing::SplitArguments(
+      Module_Main::BuildLaunchCommand(platform, command_template, kMarker).command);
   // A URL in place of the program's own name is not a browser command; nothing to keep safe.
   if (expected[0].find(kMarker) != std::u16string::npos) return 0;
-  const auto actual = testing::SplitArguments(Module_Main::SubstituteUrl(command_template, url));
+  const auto actual = testing::SplitArguments(launch.command);
 
   // An empty URL (the user chose to go on without one) brings nothing of its own onto the
   // command line: what changes then is the template's own quotes meeting (`"%s"` becomes `""`),

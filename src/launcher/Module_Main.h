@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -56,14 +57,41 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
 // A browser command template from the registry's default http handler (may be too short).
 std::u16string GetDefaultBrowserCommand(Platform& platform);
 
-// The URL as read, less tabs, CRs and LFs anywhere and spaces at both ends.
+// The URL as read, less tabs, CRs and LFs, its other control characters percent-encoded.
 std::u16string CleanUrl(std::u16string_view url);
 
 // The URL with the characters that could split or extend a command line percent-encoded.
 std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url);
 
+// The template's text around its placeholders ("%s" in either case): one more than there are.
+std::vector<std::u16string> SplitAtPlaceholders(std::u16string_view command_template);
+
+// The stretches with url between each two, a URL's final backslashes doubled before a quote.
+std::u16string JoinWithUrl(const std::vector<std::u16string>& stretches, std::u16string_view url);
+
 // The template with every "%s" (either case) replaced by url, left to right.
 std::u16string SubstituteUrl(std::u16string_view command_template, std::u16string_view url);
+
+// What is started for a shortcut, and the URL as the questions judge it.
+struct LaunchCommand {
+  std::u16string url;            // expanded, cleaned and trimmed; not yet encoded
+  bool url_expanded = false;     // the environment changed the URL
+  bool has_placeholder = false;  // the template passes the URL at all
+  std::u16string command;        // the command line, to be started without further expansion
+};
+
+// Expands the URL and each stretch of the template apart, so that nothing of one can pair with
+// a percent sign of the other, then puts the encoded URL in place. Raises when an expansion
+// fails.
+LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
+                                 std::u16string_view url_as_read);
+
+// Shows M5 for command (cut for the box) and error.
+void ShowCannotExecute(Platform& platform, const std::u16string& command,
+                       const PlatformError& error);
+
+// True when the command's program is a batch file or cmd.exe, which parse their arguments again.
+bool NamesCommandInterpreter(std::u16string_view command);
 
 // Text with the XML predefined entities and character references decoded.
 std::u16string DecodeXmlEntities(std::u16string_view text);

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kShortestTemplate = 4;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
+constexpr std::int32_t kErrorNotSupported = 50;    // ERROR_NOT_SUPPORTED
 constexpr std::int32_t kErrorUnknown = -1;
 
 void Tell(Platform& platform, const std::u16string& text) {
@@ -55,10 +56,18 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  std::u16string url = EndsWithNoCase(argument, u".webloc")
-                           ? GetUrlFromWebloc(platform, argument)
-                           : GetUrlFromShortcut(platform, argument);
-  url = CleanUrl(url);
+  const std::u16string url_as_read = EndsWithNoCase(argument, u".webloc")
+                                         ? GetUrlFromWebloc(platform, argument)
+                                         : GetUrlFromShortcut(platform, argument);
+  LaunchCommand launch;
+  if (auto error = ContinueOnError(
+          [&] { launch = BuildLaunchCommand(platform, command_template, url_as_read); })) {
+    // Nothing half-expanded is ever started: the box shows the command as the files spell it.
+    ShowCannotExecute(platform, SubstituteUrl(command_template, CleanUrl(url_as_read)), *error);
+    return kExitStartFailed;
+  }
+
+  const std::u16string& url = launch.url;
   if (url.empty() && !UserSaysYes(platform, messages::NoUrlFound(), messages::kQuestionYesNo)) {
     return kExitNothingStarted;
   }
@@ -66,9 +75,20 @@ int Main(Platform& platform) {
       !UserSaysYes(platform, messages::UrlHasSpaces(), messages::kErrorYesNo)) {
     return kExitNothingStarted;
   }
+  if (launch.url_expanded &&
+      !UserSaysYes(platform, messages::EnvironmentInUrl(url), messages::kWarningYesNo)) {
+    return kExitNothingStarted;
+  }
 
-  const std::u16string command = SubstituteUrl(command_template, EncodeUnsafeUrlCharacters(url));
-  return RunCommand(platform, command, true) ? kExitStarted : kExitStartFailed;
+  // cmd.exe parses its command line again, by rules no quoting can satisfy for every URL.
+  if (launch.has_placeholder && NamesCommandInterpreter(launch.command)) {
+    ShowCannotExecute(platform, launch.command,
+                      PlatformError(kErrorNotSupported,
+                                    u"A batch file or cmd.exe cannot be given a URL safely; name "
+                                    u"the browser's program instead."));
+    return kExitStartFailed;
+  }
+  return RunCommand(platform, launch.command, false) ? kExitStarted : kExitStartFailed;
 }
 
 int RunProgram(Platform& platform) {

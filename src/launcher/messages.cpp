@@ -5,8 +5,18 @@
 namespace linkvane::messages {
 
 namespace {
+
 constexpr std::u16string_view kCrLf = u"\r\n";
+
+// A message box cannot show megabytes of text: a longer one is shown by its beginning.
+constexpr std::size_t kLongestShownText = 1024;
+
+std::u16string Shown(std::u16string_view text) {
+  if (text.size() <= kLongestShownText) return std::u16string(text);
+  return std::u16string(text.substr(0, kLongestShownText)) + u"...";
 }
+
+}  // namespace
 
 std::u16string FileNotFound(std::u16string_view argument) {
   std::u16string text = u"Sorry, the given argument (URL file)";
@@ -30,10 +40,15 @@ std::u16string UrlHasSpaces() {
   return text.append(kCrLf).append(u"Continue anyway?");
 }
 
+std::u16string EnvironmentInUrl(std::u16string_view url) {
+  std::u16string text = u"This shortcut puts values from your computer into its web address:";
+  return text.append(kCrLf).append(Shown(url)).append(kCrLf).append(u"Continue anyway?");
+}
+
 std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
                              std::u16string_view description) {
   std::u16string text = u"Sorry, Windows shell could not execute the defined command:";
-  text.append(kCrLf).append(command).append(kCrLf).append(kCrLf);
+  text.append(kCrLf).append(Shown(command)).append(kCrLf).append(kCrLf);
   text.append(u"Error code = ").append(DecimalText(number)).append(u" (");
   return text.append(description).append(u").");
 }

@@ -13,6 +13,7 @@ inline constexpr char16_t kTitle[] = u"Linkvane";
 inline constexpr std::uint32_t kErrorOk = 0x10;         // MB_ICONERROR
 inline constexpr std::uint32_t kQuestionYesNo = 0x124;  // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2
 inline constexpr std::uint32_t kErrorYesNo = 0x114;     // MB_YESNO|MB_ICONERROR|MB_DEFBUTTON2
+inline constexpr std::uint32_t kWarningYesNo = 0x134;   // MB_YESNO|MB_ICONWARNING|MB_DEFBUTTON2
 
 // M1: the shortcut file was not found.
 std::u16string FileNotFound(std::u16string_view argument);
@@ -22,7 +23,9 @@ std::u16string NoBrowserCommand();
 std::u16string NoUrlFound();
 // M4: the URL holds spaces.
 std::u16string UrlHasSpaces();
-// M5: the command could not be started.
+// M7: the environment put values into the URL (shown cut when long).
+std::u16string EnvironmentInUrl(std::u16string_view url);
+// M5: the command (shown cut when long) could not be started.
 std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
                              std::u16string_view description);
 // The report of an error that nothing else handled.

@@ -6,17 +6,11 @@
 
 namespace linkvane::Module_Main {
 
-namespace {
-
-// A message box cannot show megabytes of text: a longer command is shown by its beginning.
-constexpr std::size_t kLongestShownCommand = 1024;
-
-std::u16string ShownCommand(const std::u16string& command) {
-  if (command.size() <= kLongestShownCommand) return command;
-  return command.substr(0, kLongestShownCommand) + u"...";
+void ShowCannotExecute(Platform& platform, const std::u16string& command,
+                       const PlatformError& error) {
+  platform.ShowMessage(messages::CannotExecute(command, error.Number(), error.Description()),
+                       messages::kErrorOk, messages::kTitle);
 }
-
-}  // namespace
 
 bool RunCommand(Platform& platform, const std::u16string& command, bool expand) {
   std::u16string line = command;
@@ -32,9 +26,7 @@ bool RunCommand(Platform& platform, const std::u16string& command, bool expand) 
     failure = error;
   }
   if (!failure) return true;
-  platform.ShowMessage(
-      messages::CannotExecute(ShownCommand(line), failure->Number(), failure->Description()),
-      messages::kErrorOk, messages::kTitle);
+  ShowCannotExecute(platform, line, *failure);
   return false;
 }
 

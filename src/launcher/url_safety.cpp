@@ -3,7 +3,6 @@
 
 #include "launcher/Module_Main.h"
 #include "text/case_insensitive.h"
-#include "text/spaces.h"
 
 namespace linkvane::Module_Main {
 
@@ -41,13 +40,19 @@ void DoubleBackslashesBeforeQuote(std::u16string& command) {
 
 std::u16string CleanUrl(std::u16string_view url) {
   // URL parsers drop tabs and line breaks anyway; removing them first keeps an indented value
-  // written across lines from counting as a URL with spaces.
+  // written across lines from counting as a URL with spaces. Every other control character is
+  // encoded before the environment expansion sees the URL: the expansion ends at a NUL.
   std::u16string kept;
   kept.reserve(url.size());
   for (char16_t c : url) {
-    if (c != u'\t' && c != u'\r' && c != u'\n') kept.push_back(c);
+    if (c == u'\t' || c == u'\r' || c == u'\n') continue;
+    if (IsControl(c)) {
+      AppendPercentEncoded(c, kept);
+    } else {
+      kept.push_back(c);
+    }
   }
-  return TrimSpaces(kept);
+  return kept;
 }
 
 std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
@@ -65,21 +70,31 @@ std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
   return encoded;
 }
 
-std::u16string SubstituteUrl(std::u16string_view command_template, std::u16string_view url) {
+std::vector<std::u16string> SplitAtPlaceholders(std::u16string_view command_template) {
   constexpr std::u16string_view kPlaceholder = u"%s";
-  std::u16string result;
+  std::vector<std::u16string> stretches;
   std::size_t from = 0;
-  for (;;) {
-    const std::size_t at = FindNoCase(command_template, kPlaceholder, from);
-    if (at == kNotFound) break;
-    result.append(command_template.substr(from, at - from));
-    const std::size_t after = at + kPlaceholder.size();
-    result.append(url);
-    if (QuoteFollows(command_template, after)) DoubleBackslashesBeforeQuote(result);
-    from = after;
+  for (std::size_t at = FindNoCase(command_template, kPlaceholder); at != kNotFound;
+       at = FindNoCase(command_template, kPlaceholder, from)) {
+    stretches.emplace_back(command_template.substr(from, at - from));
+    from = at + kPlaceholder.size();
   }
-  result.append(command_template.substr(from));
+  stretches.emplace_back(command_template.substr(from));
+  return stretches;
+}
+
+std::u16string JoinWithUrl(const std::vector<std::u16string>& stretches, std::u16string_view url) {
+  std::u16string result = stretches.front();
+  for (std::size_t i = 1; i < stretches.size(); ++i) {
+    result.append(url);
+    if (QuoteFollows(stretches[i], 0)) DoubleBackslashesBeforeQuote(result);
+    result.append(stretches[i]);
+  }
   return result;
+}
+
+std::u16string SubstituteUrl(std::u16string_view command_template, std::u16string_view url) {
+  return JoinWithUrl(SplitAtPlaceholders(command_template), url);
 }
 
 }  // namespace linkvane::Module_Main

@@ -13,6 +13,9 @@ namespace linkvane::systemfn {
 // text with its %NAME% references replaced by the variables' values; "" when expansion fails.
 std::u16string ExpandEnvironmentString(Platform& platform, const std::u16string& text);
 
+// The same, but a failed expansion raises instead of passing for an empty one.
+std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16string& text);
+
 // The value named by "ROOT\key path\value name" (a final "\" names the default value); empty
 // when nothing can be read. With interpret set, expandable strings are expanded and
 // multi-strings split. Raises an invalid-argument error for a path that cannot be split.

@@ -216,6 +216,22 @@ ExpectedBox UrlHasSpacesBox() {
       BoxIcon::kError};
 }
 
+ExpectedBox EnvironmentInUrlBox(const std::wstring& url) {
+  return {L"This shortcut puts values from your computer into its web address:\r\n" + url +
+              L"\r\nContinue anyway?",
+          {IDYES, IDNO},
+          IDNO,
+          BoxIcon::kWarning};
+}
+
+ExpectedBox CannotExecuteBox(const std::wstring& command, const std::wstring& error) {
+  return {L"Sorry, Windows shell could not execute the defined command:\r\n" + command +
+              L"\r\n\r\nError code = " + error + L".",
+          {IDOK},
+          IDOK,
+          BoxIcon::kError};
+}
+
 void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected) {
   EXPECT_EQ(box.title, L"Linkvane");
   EXPECT_EQ(box.text, expected.text);

@@ -76,6 +76,9 @@ ExpectedBox FileNotFoundBox(const std::wstring& shown_path);
 ExpectedBox NoBrowserCommandBox();
 ExpectedBox NoUrlBox();
 ExpectedBox UrlHasSpacesBox();
+ExpectedBox EnvironmentInUrlBox(const std::wstring& url);
+// M5 for command, with the error's number and description as "n (text)".
+ExpectedBox CannotExecuteBox(const std::wstring& command, const std::wstring& error);
 // Checks everything a box shows against the expectation.
 void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected);
 void PrintTo(const MessageBoxContent& box, std::ostream* out);

@@ -204,7 +204,7 @@ const TemplateCase kTemplates[] = {
 
 INSTANTIATE_TEST_SUITE_P(Templates, TemplateTest, ::testing::ValuesIn(kTemplates), CaseName());
 
-// --- Environment references in the final command are expanded, the URL's among them.
+// --- Environment references in the template and in the URL are expanded.
 
 TEST_F(LinkvaneTest, ExpandsAVariableInBrowserDat) {
   ScopedEnvironment browser(L"LINKVANE_E2E_BROWSER", StandinExe());
@@ -214,15 +214,20 @@ TEST_F(LinkvaneTest, ExpandsAVariableInBrowserDat) {
             (Arguments{L"--from-variable", L"https://example.com/shapes"}));
 }
 
-TEST_F(LinkvaneTest, ExpandsVariablesInTheUrlAndLeavesOtherPercentSignsAlone) {
+// The URL's references are expanded too, but only after a question (they could send anything
+// of the computer's to the site).
+TEST_F(LinkvaneTest, ExpandsVariablesInTheUrlAfterAskingAndLeavesOtherPercentSignsAlone) {
   ScopedEnvironment word(L"LINKVANE_E2E_WORD", L"expanded");
   WriteBrowserDat(StandinTemplate());
   const std::wstring shortcut =
       WriteFile(L"a.url",
                 "[InternetShortcut]\r\nURL=https://example.com/%LINKVANE_E2E_WORD%/a%2Fb/"
                 "%LINKVANE_E2E_UNDEFINED%/\r\n");
-  EXPECT_EQ(OpenExpectingStart(Quoted(shortcut)),
-            Arguments{L"https://example.com/expanded/a%2Fb/%LINKVANE_E2E_UNDEFINED%/"});
+  const std::wstring url = L"https://example.com/expanded/a%2Fb/%LINKVANE_E2E_UNDEFINED%/";
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+  run->AnswerBox(EnvironmentInUrlBox(url), IDYES);
+  ASSERT_EQ(run->WaitForExit(), kExitStarted);
+  EXPECT_EQ(BrowserArguments(), Arguments{url});
 }
 
 // --- Message M3: no URL in the file.

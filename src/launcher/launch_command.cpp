@@ -1,0 +1,51 @@
+// The command line that is finally started. The URL and each stretch of the template are
+// expanded once and apart: a percent sign of the URL can never close a reference the template
+// opened, and a value that the environment brings into the URL is judged and encoded like the
+// rest of it.
+
+#include "launcher/Module_Main.h"
+#include "platform/command_line.h"
+#include "system/systemfn.h"
+#include "text/case_insensitive.h"
+#include "text/spaces.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+// The file name at the end of a program path, less the trailing dots and spaces that Windows
+// ignores in a file name.
+std::u16string_view FileNameOf(std::u16string_view program) {
+  const std::size_t slash = program.find_last_of(u"\\/:");
+  std::u16string_view name =
+      slash == std::u16string_view::npos ? program : program.substr(slash + 1);
+  while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) name.remove_suffix(1);
+  return name;
+}
+
+}  // namespace
+
+LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
+                                 std::u16string_view url_as_read) {
+  LaunchCommand launch;
+  const std::u16string cleaned = CleanUrl(url_as_read);
+  const std::u16string expanded = systemfn::ExpandEnvironmentStringChecked(platform, cleaned);
+  launch.url_expanded = expanded != cleaned;
+  launch.url = TrimSpaces(expanded);
+
+  std::vector<std::u16string> stretches = SplitAtPlaceholders(command_template);
+  launch.has_placeholder = stretches.size() > 1;
+  for (std::u16string& stretch : stretches) {
+    stretch = systemfn::ExpandEnvironmentStringChecked(platform, stretch);
+  }
+  launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(launch.url));
+  return launch;
+}
+
+bool NamesCommandInterpreter(std::u16string_view command) {
+  const std::u16string_view name = FileNameOf(ProgramNameOf(command));
+  return EndsWithNoCase(name, u".bat") || EndsWithNoCase(name, u".cmd") ||
+         EqualsNoCase(name, u"cmd") || EqualsNoCase(name, u"cmd.exe");
+}
+
+}  // namespace linkvane::Module_Main
