@@ -20,7 +20,16 @@ class FilePlatform : public Platform {
   int ShowMessage(const std::u16string&, std::uint32_t, const std::u16string&) override {
     return Refuse(), 0;
   }
-  void StartProcess(const std::u16string&, int) override { Refuse(); }
+  std::unique_ptr<StartedProcess> StartProcess(const std::u16string&, const std::u16string&, int,
+                                               std::uint32_t) override {
+    return Refuse(), nullptr;
+  }
+  void AllowForeground(std::uint32_t) override { Refuse(); }
+  std::u16string SystemDirectory() override { return Refuse(); }
+  std::u16string WindowsDirectory() override { return Refuse(); }
+  std::optional<std::u16string> EnvironmentVariable(const std::u16string&) override {
+    return Refuse(), std::nullopt;
+  }
   bool FileExists(const std::u16string& path) override {
     return access(Narrow(path).c_str(), R_OK) == 0;
   }

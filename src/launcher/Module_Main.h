@@ -33,8 +33,18 @@ std::u16string AddBackslash(const std::u16string& path);
 std::u16string ReadFirstLine(Platform& platform, const std::u16string& path);
 
 // Starts command (environment references expanded when expand is set) with a normal window;
-// shows the failure message and returns false when it cannot be started.
-bool RunCommand(Platform& platform, const std::u16string& command, bool expand);
+// shows the failure message and returns false when it cannot be started. The program's name
+// must end by program_limit (where the URL begins).
+bool RunCommand(Platform& platform, const std::u16string& command, bool expand,
+                std::size_t program_limit = std::u16string::npos);
+
+// Starts command's program, found by FindProgram, in a normal window; raises on failure.
+void StartBrowser(Platform& platform, const std::u16string& command, std::size_t program_limit);
+
+// The full path of the program that command starts, found in Linkvane's folder, the system
+// and Windows folders and PATH but never the current folder; its name must end by limit.
+// Raises file-not-found when there is none.
+std::u16string FindProgram(Platform& platform, std::u16string_view command, std::size_t limit);
 
 // Brings the raw argument into the form of a plain file-system path.
 void NormalizeArgument(Platform& platform, std::u16string& argument);
@@ -77,6 +87,7 @@ struct LaunchCommand {
   std::u16string url;            // expanded, cleaned and trimmed; not yet encoded
   bool url_expanded = false;     // the environment changed the URL
   bool has_placeholder = false;  // the template passes the URL at all
+  std::size_t url_start = 0;     // where the URL first stands in the command (its size if nowhere)
   std::u16string command;        // the command line, to be started without further expansion
 };
 
@@ -85,6 +96,9 @@ struct LaunchCommand {
 // fails.
 LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
                                  std::u16string_view url_as_read);
+
+// True for a web or mail address (http, https, ftp, mailto) or a file on a local drive.
+bool IsWebOrLocalFileAddress(std::u16string_view url);
 
 // Shows M5 for command (cut for the box) and error.
 void ShowCannotExecute(Platform& platform, const std::u16string& command,

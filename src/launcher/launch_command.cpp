@@ -39,6 +39,7 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
     stretch = systemfn::ExpandEnvironmentStringChecked(platform, stretch);
   }
   launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(launch.url));
+  launch.url_start = launch.has_placeholder ? stretches.front().size() : launch.command.size();
   return launch;
 }
 

@@ -79,6 +79,10 @@ int Main(Platform& platform) {
       !UserSaysYes(platform, messages::EnvironmentInUrl(url), messages::kWarningYesNo)) {
     return kExitNothingStarted;
   }
+  if (!url.empty() && !IsWebOrLocalFileAddress(url) &&
+      !UserSaysYes(platform, messages::NotAWebPage(url), messages::kWarningYesNo)) {
+    return kExitNothingStarted;
+  }
 
   // cmd.exe parses its command line again, by rules no quoting can satisfy for every URL.
   if (launch.has_placeholder && NamesCommandInterpreter(launch.command)) {
@@ -88,7 +92,8 @@ int Main(Platform& platform) {
                                     u"the browser's program instead."));
     return kExitStartFailed;
   }
-  return RunCommand(platform, launch.command, false) ? kExitStarted : kExitStartFailed;
+  return RunCommand(platform, launch.command, false, launch.url_start) ? kExitStarted
+                                                                       : kExitStartFailed;
 }
 
 int RunProgram(Platform& platform) {

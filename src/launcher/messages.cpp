@@ -45,6 +45,11 @@ std::u16string EnvironmentInUrl(std::u16string_view url) {
   return text.append(kCrLf).append(Shown(url)).append(kCrLf).append(u"Continue anyway?");
 }
 
+std::u16string NotAWebPage(std::u16string_view url) {
+  std::u16string text = u"This shortcut does not lead to a web page:";
+  return text.append(kCrLf).append(Shown(url)).append(kCrLf).append(u"Continue anyway?");
+}
+
 std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
                              std::u16string_view description) {
   std::u16string text = u"Sorry, Windows shell could not execute the defined command:";

@@ -25,6 +25,8 @@ std::u16string NoUrlFound();
 std::u16string UrlHasSpaces();
 // M7: the environment put values into the URL (shown cut when long).
 std::u16string EnvironmentInUrl(std::u16string_view url);
+// M6: the URL is no web page, mail address or local file (shown cut when long).
+std::u16string NotAWebPage(std::u16string_view url);
 // M5: the command (shown cut when long) could not be started.
 std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
                              std::u16string_view description);

@@ -12,7 +12,19 @@ void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        messages::kErrorOk, messages::kTitle);
 }
 
-bool RunCommand(Platform& platform, const std::u16string& command, bool expand) {
+void StartBrowser(Platform& platform, const std::u16string& command, std::size_t program_limit) {
+  if (command.empty()) throw PlatformError(kErrorInvalidArgument, u"The command line is empty.");
+  const std::u16string program = FindProgram(platform, command, program_limit);
+  // Suspended until it alone may come to the front, and with the default error mode rather
+  // than Linkvane's own.
+  std::unique_ptr<StartedProcess> process = platform.StartProcess(
+      program, command, kShowNormal, kCreateSuspended | kCreateDefaultErrorMode);
+  platform.AllowForeground(process->Id());
+  process->Resume();
+}
+
+bool RunCommand(Platform& platform, const std::u16string& command, bool expand,
+                std::size_t program_limit) {
   std::u16string line = command;
   std::optional<PlatformError> failure;
   // Each step may fail on its own; the error reported is the last one raised.
@@ -22,7 +34,7 @@ bool RunCommand(Platform& platform, const std::u16string& command, bool expand) 
       failure = error;
     }
   }
-  if (auto error = ContinueOnError([&] { platform.StartProcess(line, kShowNormal); })) {
+  if (auto error = ContinueOnError([&] { StartBrowser(platform, line, program_limit); })) {
     failure = error;
   }
   if (!failure) return true;

@@ -17,6 +17,26 @@ void AppendPercentEncoded(char16_t c, std::u16string& out) {
 
 bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
+// Characters that a program reading its command line in an ANSI code page sees, by best-fit
+// conversion, as a blank, a quote, a dash or a slash: every space separator but the ASCII
+// space, the full-width forms of ASCII, the yen and won signs, dashes and the minus sign.
+bool IsLookAlike(char16_t c) {
+  return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
+         c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E) || c == 0x00A5 || c == 0x20A9 ||
+         (c >= 0x2010 && c <= 0x2015) || c == 0x2212;
+}
+
+// The character's UTF-8 bytes, each percent-encoded, as browsers read them back.
+void AppendUtf8PercentEncoded(char16_t c, std::u16string& out) {
+  if (c < 0x800) {
+    AppendPercentEncoded(char16_t(0xC0 | (c >> 6)), out);
+  } else {
+    AppendPercentEncoded(char16_t(0xE0 | (c >> 12)), out);
+    AppendPercentEncoded(char16_t(0x80 | ((c >> 6) & 0x3F)), out);
+  }
+  AppendPercentEncoded(char16_t(0x80 | (c & 0x3F)), out);
+}
+
 // True when the template text at position goes on with a double quote, perhaps after
 // backslashes of its own.
 bool QuoteFollows(std::u16string_view text, std::size_t position) {
@@ -63,6 +83,8 @@ std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
     const bool switch_start = i == 0 && (c == u'-' || c == u'/');
     if (c == u' ' || c == u'"' || IsControl(c) || switch_start) {
       AppendPercentEncoded(c, encoded);
+    } else if (IsLookAlike(c)) {
+      AppendUtf8PercentEncoded(c, encoded);
     } else {
       encoded.push_back(c);
     }

@@ -1,8 +1,12 @@
 #include "platform/command_line.h"
 
+#include "text/case_insensitive.h"
+
 namespace linkvane {
 
 namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Where the program's name ends, its closing quote included.
 std::size_t ProgramNameEnd(std::u16string_view command_line) {
@@ -12,8 +16,21 @@ std::size_t ProgramNameEnd(std::u16string_view command_line) {
     return close == std::u16string_view::npos ? command_line.size() : close + 1;
   }
   std::size_t at = 0;
-  while (at < command_line.size() && command_line[at] != u' ' && command_line[at] != u'\t') ++at;
+  while (at < command_line.size() && !IsBlank(command_line[at])) ++at;
   return at;
+}
+
+// Where an unquoted name that spells own_path ends (shortest first), or kNotFound.
+std::size_t OwnNameEnd(std::u16string_view command_line, std::u16string_view own_path) {
+  if (own_path.empty()) return kNotFound;
+  std::u16string_view without_exe = own_path;
+  if (EndsWithNoCase(own_path, u".exe")) without_exe.remove_suffix(4);
+  for (std::size_t at = 1; at <= command_line.size(); ++at) {
+    if (at < command_line.size() && !IsBlank(command_line[at])) continue;
+    const std::u16string_view prefix = command_line.substr(0, at);
+    if (EqualsNoCase(prefix, own_path) || EqualsNoCase(prefix, without_exe)) return at;
+  }
+  return kNotFound;
 }
 
 }  // namespace
@@ -27,9 +44,12 @@ std::u16string_view ProgramNameOf(std::u16string_view command_line) {
   return command_line.substr(0, end);
 }
 
-std::u16string CommandLineAfterProgramName(std::u16string_view command_line) {
-  std::size_t at = ProgramNameEnd(command_line);
-  while (at < command_line.size() && (command_line[at] == u' ' || command_line[at] == u'\t')) ++at;
+std::u16string CommandLineAfterProgramName(std::u16string_view command_line,
+                                           std::u16string_view own_path) {
+  std::size_t at = kNotFound;
+  if (!command_line.empty() && command_line[0] != u'"') at = OwnNameEnd(command_line, own_path);
+  if (at == kNotFound) at = ProgramNameEnd(command_line);
+  while (at < command_line.size() && IsBlank(command_line[at])) ++at;
   return std::u16string(command_line.substr(at));
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a normal, activated win
 inline constexpr int kIdYes = 6;       // IDYES
 inline constexpr int kIdNo = 7;        // IDNO
 inline constexpr std::size_t kMaxPath = 260;
+
+// Process creation flags, as the Win32 API numbers them.
+inline constexpr std::uint32_t kCreateSuspended = 0x00000004u;         // CREATE_SUSPENDED
+inline constexpr std::uint32_t kCreateDefaultErrorMode = 0x04000000u;  // CREATE_DEFAULT_ERROR_MODE
 
 // Registry roots, as the Win32 API numbers them.
 inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000u;
@@ -54,6 +59,17 @@ class ByteReader {
   virtual void Rewind() = 0;
 };
 
+// A process just created. Its handles are closed when this is destroyed; a process created
+// suspended and never resumed is ended then, so nothing half-started is left behind.
+class StartedProcess {
+ public:
+  virtual ~StartedProcess() = default;
+  // The process's id.
+  virtual std::uint32_t Id() const = 0;
+  // Lets the first thread of a process created suspended run; raises on failure.
+  virtual void Resume() = 0;
+};
+
 // The parameter block of the Open and Save dialogs, in the platform's terms but without its
 // layout: the Win32 layer copies it into an OPENFILENAMEW and back. Buffers are sized by their
 // text (the NULs included); an absent optional text is passed as a null pointer.
@@ -82,8 +98,20 @@ class Platform {
   // Shows a modal message box without owner and returns the button pressed (0 on failure).
   virtual int ShowMessage(const std::u16string& text, std::uint32_t flags,
                           const std::u16string& title) = 0;
-  // Starts a process from a command line without waiting for it; raises on failure.
-  virtual void StartProcess(const std::u16string& command_line, int show_state) = 0;
+  // Creates a process running application (a full path) with command_line as it stands, the
+  // window show state and the creation flags, without waiting for it; raises on failure.
+  virtual std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
+                                                       const std::u16string& command_line,
+                                                       int show_state, std::uint32_t flags) = 0;
+  // Lets that process alone bring its window to the front; a refusal is no error.
+  virtual void AllowForeground(std::uint32_t process_id) = 0;
+
+  // The system folder (System32, or SysWOW64 for a 32-bit program on 64-bit Windows).
+  virtual std::u16string SystemDirectory() = 0;
+  // The Windows folder.
+  virtual std::u16string WindowsDirectory() = 0;
+  // The value of an environment variable of the process; nothing when it is not set.
+  virtual std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) = 0;
 
   // True when a disk file (not a folder or a device) exists at path.
   virtual bool FileExists(const std::u16string& path) = 0;

@@ -132,23 +132,33 @@ void OpeningWhatIsNoFileRaises(ContractWorld& world) {
 
 void StartingWhatCannotRunRaises(ContractWorld& world) {
   struct Case {
-    std::u16string command_line;
+    std::u16string application, command_line;
     std::int32_t number;
   };
+  const std::u16string missing = world.PathOf(u"no such program.exe");
   const Case cases[] = {
-      {u"\"" + world.PathOf(u"no such program.exe") + u"\" http://a.example/", 2},
-      {world.PathOf(u"nothing.exe"), 2},
-      {u"", 87},  // ERROR_INVALID_PARAMETER
+      {missing, u"\"" + missing + u"\" http://a.example/", 2},
+      {world.PathOf(u"nothing.exe"), world.PathOf(u"nothing.exe"), 2},
+      {missing, u"", 87},  // ERROR_INVALID_PARAMETER
   };
   for (const Case& c : cases) {
     try {
-      world.platform().StartProcess(c.command_line, kShowNormal);
+      world.platform().StartProcess(c.application, c.command_line, kShowNormal,
+                                    kCreateSuspended | kCreateDefaultErrorMode);
       ADD_FAILURE() << "no error for " << U8(c.command_line);
     } catch (const PlatformError& error) {
       EXPECT_EQ(error.Number(), c.number) << U8(c.command_line);
       EXPECT_FALSE(error.Description().empty());
     }
   }
+}
+
+// An unset variable is nothing, a set one its value, however long.
+void EnvironmentVariablesReadAlike(ContractWorld& world) {
+  const std::u16string long_value(1000, u'v');
+  world.SetVariable(u"LV_CONTRACT_LONG", long_value);
+  EXPECT_EQ(world.platform().EnvironmentVariable(u"LV_CONTRACT_LONG"), long_value);
+  EXPECT_EQ(world.platform().EnvironmentVariable(u"LV_CONTRACT_UNSET"), std::nullopt);
 }
 
 // --- Environment expansion.
@@ -282,6 +292,7 @@ const ContractCase kCases[] = {
     {"FileExistsOnlyForFiles", FileExistsOnlyForFiles},
     {"OpeningWhatIsNoFileRaises", OpeningWhatIsNoFileRaises},
     {"StartingWhatCannotRunRaises", StartingWhatCannotRunRaises},
+    {"EnvironmentVariablesReadAlike", EnvironmentVariablesReadAlike},
     {"EnvironmentReferencesExpandAlike", EnvironmentReferencesExpandAlike},
     {"UrlTestAgrees", UrlTestAgrees},
     {"FileUrlsConvertAlike", FileUrlsConvertAlike},

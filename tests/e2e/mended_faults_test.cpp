@@ -184,6 +184,7 @@ struct InjectionCase {
   const char* rest;      // browser.dat after the stand-in's quoted path
   bool has_spaces;       // the URL has inner spaces: the test answers Yes to that question
   Arguments expected;
+  bool no_web_page = false;  // the test answers Yes to the question that it is no web page
 };
 
 class InjectionTest : public LinkvaneTest, public ::testing::WithParamInterface<InjectionCase> {};
@@ -195,6 +196,15 @@ TEST_P(InjectionTest, BrowserGetsOnlyTheUrl) {
       L"attack.url", std::string("[InternetShortcut]\r\nURL=") + injection.url_line + "\r\n");
   std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
   if (injection.has_spaces) run->AnswerBox(UrlHasSpacesBox(), IDYES);
+  if (injection.no_web_page) {
+    const std::wstring url = FromUtf8(injection.url_line);
+    run->AnswerBox({L"This shortcut does not lead to a web page:\r\n" +
+                        url.substr(url.find_first_not_of(L' ')) + L"\r\nContinue anyway?",
+                    {IDYES, IDNO},
+                    IDNO,
+                    BoxIcon::kWarning},
+                   IDYES);
+  }
   ASSERT_EQ(run->WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), injection.expected);
 }
@@ -215,9 +225,9 @@ const InjectionCase kInjections[] = {
      "--single-argument %s",
      true,
      {L"--single-argument", L"https://evil.example/%20--gpu-launcher=calc.exe"}},
-    {"LeadingDash", "--gpu-launcher=calc.exe", "%s", false, {L"%2D-gpu-launcher=calc.exe"}},
-    {"LeadingDashAfterSpaces", "   -incognito", "%s", false, {L"%2Dincognito"}},
-    {"LeadingSlash", "/prefetch:1", "%s", false, {L"%2Fprefetch:1"}},
+    {"LeadingDash", "--gpu-launcher=calc.exe", "%s", false, {L"%2D-gpu-launcher=calc.exe"}, true},
+    {"LeadingDashAfterSpaces", "   -incognito", "%s", false, {L"%2Dincognito"}, true},
+    {"LeadingSlash", "/prefetch:1", "%s", false, {L"%2Fprefetch:1"}, true},
     {"OneTrailingBackslashInAQuotedTemplate",
      "https://example.com/dir\\",
      "\"%s\" --after",

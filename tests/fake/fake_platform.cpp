@@ -91,14 +91,18 @@ std::optional<std::u16string> FileUrlToPath(std::u16string_view url) {
   return path;
 }
 
-// The program a command line names: up to the closing quote when it starts with one, else up
-// to the first blank.
-std::u16string ProgramName(std::u16string_view command_line) {
-  if (!command_line.empty() && command_line[0] == u'"') {
-    return std::u16string(command_line.substr(1, command_line.find(u'"', 1) - 1));
-  }
-  return std::u16string(command_line.substr(0, command_line.find_first_of(u" \t")));
-}
+// A started process of the fake world: it records whether it was resumed.
+class FakeStartedProcess : public StartedProcess {
+ public:
+  FakeStartedProcess(std::uint32_t id, std::vector<std::uint32_t>& resumed)
+      : id_(id), resumed_(resumed) {}
+  std::uint32_t Id() const override { return id_; }
+  void Resume() override { resumed_.push_back(id_); }
+
+ private:
+  std::uint32_t id_;
+  std::vector<std::uint32_t>& resumed_;
+};
 
 }  // namespace
 
@@ -133,16 +137,28 @@ int FakePlatform::ShowMessage(const std::u16string& text, std::uint32_t flags,
   return answer;
 }
 
-void FakePlatform::StartProcess(const std::u16string& command_line, int show_state) {
+std::unique_ptr<StartedProcess> FakePlatform::StartProcess(const std::u16string& application,
+                                                           const std::u16string& command_line,
+                                                           int show_state, std::uint32_t flags) {
   if (const PlatformError* failure = FailureOf(Operation::kStartProcess)) throw *failure;
   if (command_line.empty()) {
     throw PlatformError(kErrorInvalidParameter, u"The command line is empty.");
   }
-  if (installed_programs && installed_programs->count(ProgramName(command_line)) == 0) {
+  if (installed_programs && installed_programs->count(application) == 0) {
     throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
   }
   started.push_back(command_line);
+  started_applications.push_back(application);
   show_states.push_back(show_state);
+  creation_flags.push_back(flags);
+  return std::make_unique<FakeStartedProcess>(static_cast<std::uint32_t>(1000 + started.size()),
+                                              resumed);
+}
+
+std::optional<std::u16string> FakePlatform::EnvironmentVariable(const std::u16string& name) {
+  const auto found = environment.find(name);
+  if (found == environment.end()) return std::nullopt;
+  return found->second;
 }
 
 bool FakePlatform::FileExists(const std::u16string& path) {

@@ -61,15 +61,21 @@ class FakePlatform : public Platform {
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
   std::deque<int> message_answers;  // one per expected message box, in order
   std::deque<DialogAnswer> dialog_answers;
-  // The programs that can be started, by the name a command line starts with (as written, less
-  // its quotes); unset, every program can. A command naming another fails as on Windows.
+  std::u16string system_directory = u"C:\\Windows\\System32";
+  std::u16string windows_directory = u"C:\\Windows";
+  // The programs that can be started, by full path; unset, every program can. Starting another
+  // fails as on Windows. (Finding a program looks at files.)
   std::optional<std::set<std::u16string, NoCaseLess>> installed_programs;
 
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
   std::vector<std::u16string> started;  // command lines
+  std::vector<std::u16string> started_applications;
   std::vector<int> show_states;
-  std::vector<FileDialogBlock> dialogs;  // blocks as the logic filled them
+  std::vector<std::uint32_t> creation_flags;
+  std::vector<std::uint32_t> foreground_allowed;  // process ids
+  std::vector<std::uint32_t> resumed;             // process ids
+  std::vector<FileDialogBlock> dialogs;           // blocks as the logic filled them
   std::vector<bool> dialog_was_save;
   int registry_calls = 0;
   std::set<RegistryKey> open_keys;
@@ -97,7 +103,15 @@ class FakePlatform : public Platform {
   std::u16string ExecutableDirectory() override { return executable_directory; }
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
-  void StartProcess(const std::u16string& command_line, int show_state) override;
+  std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
+                                               const std::u16string& command_line, int show_state,
+                                               std::uint32_t flags) override;
+  void AllowForeground(std::uint32_t process_id) override {
+    foreground_allowed.push_back(process_id);
+  }
+  std::u16string SystemDirectory() override { return system_directory; }
+  std::u16string WindowsDirectory() override { return windows_directory; }
+  std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;

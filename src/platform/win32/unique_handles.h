@@ -48,6 +48,7 @@ class UniqueProcessInformation {
   UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
 
   PROCESS_INFORMATION* addressof() noexcept { return &info_; }
+  const PROCESS_INFORMATION& get() const noexcept { return info_; }
 
  private:
   PROCESS_INFORMATION info_;

@@ -35,6 +35,41 @@ class FileByteReader : public ByteReader {
   UniqueHandle file_;
 };
 
+// A process as CreateProcessW leaves it; one created suspended is ended unless resumed.
+class Win32StartedProcess : public StartedProcess {
+ public:
+  explicit Win32StartedProcess(bool suspended) : suspended_(suspended) {}
+  ~Win32StartedProcess() override {
+    if (suspended_ && process_.get().hProcess != nullptr) {
+      ::TerminateProcess(process_.get().hProcess, ERROR_CANCELLED);
+    }
+  }
+  Win32StartedProcess(const Win32StartedProcess&) = delete;
+  Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+
+  PROCESS_INFORMATION* information() { return process_.addressof(); }
+  std::uint32_t Id() const override { return process_.get().dwProcessId; }
+  void Resume() override {
+    if (::ResumeThread(process_.get().hThread) == static_cast<DWORD>(-1)) throw LastError();
+    suspended_ = false;
+  }
+
+ private:
+  UniqueProcessInformation process_;
+  bool suspended_;
+};
+
+// A folder that a GetXxxDirectoryW-style function writes, however long.
+std::u16string FolderFrom(UINT(WINAPI* get)(LPWSTR, UINT)) {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const UINT length = get(path.data(), static_cast<UINT>(path.size()));
+    if (length == 0) throw LastError();
+    if (length < path.size()) return FromWide(path.data(), length);
+    path.resize(length);
+  }
+}
+
 // The most characters, its NUL included, that a command line may have.
 constexpr std::size_t kLongestCommandLine = 32767;
 
@@ -63,6 +98,27 @@ bool RunDialog(const char* function, FileDialogBlock& block) {
   return true;
 }
 
+// The executable's own path in its long form ("" when it cannot be had).
+std::u16string OwnLongPath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  DWORD length = 0;
+  while ((length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+         path.size()) {
+    path.resize(path.size() * 2);
+  }
+  if (length == 0) return std::u16string();
+  std::vector<wchar_t> long_path(length + 1);
+  DWORD long_length =
+      ::GetLongPathNameW(path.data(), long_path.data(), static_cast<DWORD>(long_path.size()));
+  if (long_length > long_path.size()) {
+    long_path.resize(long_length);
+    long_length =
+        ::GetLongPathNameW(path.data(), long_path.data(), static_cast<DWORD>(long_path.size()));
+  }
+  if (long_length == 0 || long_length >= long_path.size()) return FromWide(path.data(), length);
+  return FromWide(long_path.data(), long_length);
+}
+
 }  // namespace
 
 PlatformError LastError(DWORD code) {
@@ -81,7 +137,7 @@ PlatformError LastError(DWORD code) {
 
 std::u16string Win32Platform::CommandLineText() {
   const wchar_t* line = ::GetCommandLineW();
-  return CommandLineAfterProgramName(FromWide(line, ::lstrlenW(line)));
+  return CommandLineAfterProgramName(FromWide(line, ::lstrlenW(line)), OwnLongPath());
 }
 
 std::u16string Win32Platform::ExecutableDirectory() {
@@ -111,7 +167,9 @@ int Win32Platform::ShowMessage(const std::u16string& text, std::uint32_t flags,
   return message_box(nullptr, Wide(text), Wide(title), flags);
 }
 
-void Win32Platform::StartProcess(const std::u16string& command_line, int show_state) {
+std::unique_ptr<StartedProcess> Win32Platform::StartProcess(const std::u16string& application,
+                                                            const std::u16string& command_line,
+                                                            int show_state, std::uint32_t flags) {
   if (command_line.empty()) {
     throw PlatformError(ERROR_INVALID_PARAMETER, u"The command line is empty.");
   }
@@ -119,20 +177,40 @@ void Win32Platform::StartProcess(const std::u16string& command_line, int show_st
   // implementations cut a longer line instead of failing, which would start the browser with
   // part of an address: refuse it here, as Windows does.
   if (command_line.size() >= kLongestCommandLine) throw LastError(ERROR_FILENAME_EXCED_RANGE);
-  // The browser is started to be used: let it come to the front.
-  if (auto* allow = SystemFunctionAs<BOOL WINAPI(DWORD)>(kUser32, "AllowSetForegroundWindow")) {
-    allow(ASFW_ANY);
-  }
   std::vector<wchar_t> line(command_line.begin(), command_line.end());
   line.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show_state);
-  UniqueProcessInformation process;
-  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, process.addressof())) {
+  auto process = std::make_unique<Win32StartedProcess>((flags & CREATE_SUSPENDED) != 0);
+  if (!::CreateProcessW(Wide(application), line.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        nullptr, &startup, process->information())) {
     throw LastError();
+  }
+  return process;
+}
+
+void Win32Platform::AllowForeground(std::uint32_t process_id) {
+  // The browser is started to be used: let it, and nothing else, come to the front.
+  if (auto* allow = SystemFunctionAs<BOOL WINAPI(DWORD)>(kUser32, "AllowSetForegroundWindow")) {
+    allow(process_id);
+  }
+}
+
+std::u16string Win32Platform::SystemDirectory() { return FolderFrom(::GetSystemDirectoryW); }
+
+std::u16string Win32Platform::WindowsDirectory() { return FolderFrom(::GetWindowsDirectoryW); }
+
+std::optional<std::u16string> Win32Platform::EnvironmentVariable(const std::u16string& name) {
+  std::vector<wchar_t> value(256);
+  for (;;) {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD length =
+        ::GetEnvironmentVariableW(Wide(name), value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+    if (length < value.size()) return FromWide(value.data(), length);
+    value.resize(length);
   }
 }
 

@@ -18,7 +18,13 @@ class Win32Platform : public Platform {
   std::u16string ExecutableDirectory() override;
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
-  void StartProcess(const std::u16string& command_line, int show_state) override;
+  std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
+                                               const std::u16string& command_line, int show_state,
+                                               std::uint32_t flags) override;
+  void AllowForeground(std::uint32_t process_id) override;
+  std::u16string SystemDirectory() override;
+  std::u16string WindowsDirectory() override;
+  std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;

@@ -50,6 +50,14 @@ class LaunchTest : public ::testing::Test {
   static constexpr char16_t kBrowserDat[] = u"C:\\Linkvane\\browser.dat";
 
   LaunchTest() {
+    // The programs the tests' templates name; a program is started only when it is found.
+    for (const char16_t* program :
+         {u"C:\\Browser\\b.exe", u"C:\\Linkvane\\b.exe", u"C:\\Linkvane\\abcd.exe",
+          u"C:\\Reg\\r.exe", u"C:\\Program Files\\b.exe", u"C:\\cmd\\b.exe",
+          u"C:\\tools\\cmd.exe.exe", u"C:\\tools\\open.cmd", u"C:\\Br\u00E4u\\b.exe",
+          u"D:\\root.exe"}) {
+      platform.AddFile(program, "MZ");
+    }
     platform.full_command_line = u"\"C:\\Linkvane\\linkvane.exe\" \"C:\\Links\\Example.url\"";
     platform.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" \"%s\"\r\n");
     platform.AddFile(kShortcut, "[InternetShortcut]\r\nURL=http://example.com/\r\n");
@@ -260,7 +268,7 @@ TEST_F(LaunchTest, TabsAndLineBreaksAreNoSpaces) {
 TEST_F(LaunchTest, AnInjectedSwitchStaysInsideTheUrlArgument) {
   platform.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" --single-argument %s");
   SetUrlLine("URL=-x\" --gpu-launcher=\"calc.exe\\");
-  platform.message_answers = {kIdYes};
+  platform.message_answers = {kIdYes, kIdYes};  // spaces, and no web address
   EXPECT_EQ(Run(), 0);
   ASSERT_EQ(platform.started.size(), 1u);
   const std::vector<std::u16string> expected = {u"C:\\Browser\\b.exe", u"--single-argument",
@@ -320,7 +328,7 @@ TEST_F(LaunchTest, TheUrlAndTheTemplateAreExpandedApart) {
        "URL=https://ex.example/%LV_BS%",
        {kWarningYesNo},
        u"\"B\" \"https://ex.example/dir\\\\\" --after"},
-      {"\"B\" %s", "URL=%LV_DASH%", {kWarningYesNo}, u"\"B\" %2Dx"},
+      {"\"B\" %s", "URL=%LV_DASH%", {kWarningYesNo, kWarningYesNo}, u"\"B\" %2Dx"},
       // The URL's percent signs pair with nothing of the template's.
       {"\"B\" \"%s\" --data=%LV_DATA%",
        "URL=https://ex.example/a%2Fb",
@@ -414,6 +422,96 @@ TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
                     u"Error code = 50 (A batch file or cmd.exe cannot be given a URL safely; "
                     u"name the browser's program instead.)."),
                 std::u16string::npos);
+    }
+  }
+}
+
+TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
+  struct Case {
+    std::string_view url;
+    bool asked;
+  };
+  const Case cases[] = {
+      {"http://a.example/", false},
+      {"HTTPS://a.example/", false},
+      {"ftp://a.example/", false},
+      {"mailto:a@example.com", false},
+      {"file:///C:/Users/Public/a.html", false},
+      {"file:C:\\Users\\a.html", false},
+      {"file://localhost/D|/a.html", false},
+      {"file:///c:", false},
+      {"file://host.example/share/page.html", true},
+      {"file:////host.example/share/page.html", true},
+      {"\\\\host.example\\share\\page.html", true},
+      {"file:\\\\.\\globalroot\\device\\condrv\\kernelconnect", true},
+      {"file:///C:/a/CON.txt", true},
+      {"file:///C:/a/com1", true},
+      {"file:///C:/a%2Fnul/b", true},
+      {"file:///C:/a:stream", true},
+      {"file://///C:/a", true},
+      {"file:///CC:/a", true},
+      {"javascript:alert(1)", true},
+      {"data:text/html,x", true},
+      {"ms-settings:privacy", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.url));
+    platform.shown.clear();
+    platform.started.clear();
+    SetUrlLine("URL=" + std::string(c.url));
+    if (c.asked) platform.message_answers = {kIdNo};
+    EXPECT_EQ(Run(), c.asked ? 1 : 0);
+    EXPECT_EQ(platform.started.empty(), c.asked);
+    if (c.asked) {
+      ExpectOneMessage(
+          u"This shortcut does not lead to a web page:\r\n" + U16(c.url) + u"\r\nContinue anyway?",
+          kWarningYesNo);
+    }
+  }
+}
+
+// The browser's program is found without the current folder, and started by its full path.
+TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
+  struct Case {
+    std::string_view browser_dat;
+    std::u16string_view application;  // "" when nothing may start
+  };
+  const Case cases[] = {
+      {"\"C:\\Browser\\b\" %s", u"C:\\Browser\\b.exe"},
+      {"b %s", u"C:\\Linkvane\\b.exe"},
+      {"sys %s", u"C:\\Windows\\System32\\sys.exe"},
+      {"win.com %s", u"C:\\Windows\\win.com"},
+      {"onpath %s", u"D:\\Tools\\onpath.exe"},
+      {"C:\\Program Files\\b.exe --x %s", u"C:\\Program Files\\b.exe"},
+      {"\\\\server\\share\\b.exe %s", u"\\\\server\\share\\b.exe"},
+      // Never the current folder, nor a relative path, nor a name that reaches into the URL.
+      {"tools\\b.exe %s", u""},
+      {".\\b.exe %s", u""},
+      {"here %s", u""},
+      {"C:\\Program Files\\Missing\\b.exe %s", u""},
+      {"C:\\Missing\\b.exe %s --x", u""},
+  };
+  platform.environment[u"PATH"] = u"relative;;\"D:\\Tools\";C:\\Missing";
+  for (const char16_t* program :
+       {u"C:\\Windows\\System32\\sys.exe", u"C:\\Windows\\win.com", u"D:\\Tools\\onpath.exe",
+        u"\\\\server\\share\\b.exe", u"relative\\here.exe",
+        u"C:\\Missing\\b.exe http://example.com/.exe"}) {
+    platform.AddFile(program, "MZ");
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.browser_dat));
+    platform.shown.clear();
+    platform.started_applications.clear();
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
+    if (c.application.empty()) platform.message_answers = {1};
+    EXPECT_EQ(Run(), c.application.empty() ? 2 : 0);
+    if (c.application.empty()) {
+      EXPECT_TRUE(platform.started_applications.empty());
+      ASSERT_EQ(platform.shown.size(), 1u);
+      EXPECT_NE(platform.shown[0].text.find(u"Error code = 2 ("), std::u16string::npos);
+    } else {
+      EXPECT_EQ(platform.started_applications,
+                std::vector<std::u16string>{std::u16string(c.application)});
     }
   }
 }

@@ -23,14 +23,28 @@ class RaisingExpansionPlatform : public FakePlatform {
   }
 };
 
-TEST(RunCommand, StartsTheExpandedCommandInANormalWindow) {
+// A world with the programs the tests' commands name.
+FakePlatform WithPrograms() {
   FakePlatform platform;
+  platform.AddFile(u"C:\\b.exe", "MZ");
+  platform.AddFile(u"C:\\Linkvane\\b.exe", "MZ");
+  return platform;
+}
+
+TEST(RunCommand, StartsTheExpandedCommandInANormalWindow) {
+  FakePlatform platform = WithPrograms();
   platform.environment[u"LV_BROWSER"] = u"C:\\b.exe";
   EXPECT_TRUE(RunCommand(platform, u"%LV_BROWSER% \"%LV_MISSING%\"", true));
-  EXPECT_TRUE(RunCommand(platform, u"%LV_BROWSER% x", false));
+  EXPECT_TRUE(RunCommand(platform, u"b.exe %LV_BROWSER%", false));
   EXPECT_EQ(platform.started,
-            (std::vector<std::u16string>{u"C:\\b.exe \"%LV_MISSING%\"", u"%LV_BROWSER% x"}));
+            (std::vector<std::u16string>{u"C:\\b.exe \"%LV_MISSING%\"", u"b.exe %LV_BROWSER%"}));
+  EXPECT_EQ(platform.started_applications,
+            (std::vector<std::u16string>{u"C:\\b.exe", u"C:\\Linkvane\\b.exe"}));
   EXPECT_EQ(platform.show_states, (std::vector<int>{1, 1}));
+  // Each started suspended with the default error mode, let to the front, then resumed.
+  EXPECT_EQ(platform.creation_flags, (std::vector<std::uint32_t>{0x04000004u, 0x04000004u}));
+  EXPECT_EQ(platform.foreground_allowed, (std::vector<std::uint32_t>{1001u, 1002u}));
+  EXPECT_EQ(platform.resumed, platform.foreground_allowed);
   EXPECT_TRUE(platform.shown.empty());
 }
 
@@ -50,44 +64,36 @@ TEST(RunCommand, ReportsAFailedStartWithItsNumberAndDescription) {
 }
 
 TEST(RunCommand, AFailedExpansionLeavesAnEmptyCommandThatCannotStart) {
-  FakePlatform platform;
+  FakePlatform platform = WithPrograms();
   platform.Fail(Operation::kExpandEnvironment);
   platform.message_answers = {1};
   EXPECT_FALSE(RunCommand(platform, u"b.exe http://a/", true));
   EXPECT_TRUE(platform.started.empty());
   ASSERT_EQ(platform.shown.size(), 1u);
   EXPECT_EQ(platform.shown[0].text, CannotExecuteText(u"", u"87 (The command line is empty.)"));
-
-  // When the start fails for its own reason too, that later error is the one reported.
-  platform.shown.clear();
-  platform.Fail(Operation::kStartProcess, 1155, u"No application is associated.");
-  platform.message_answers = {1};
-  EXPECT_FALSE(RunCommand(platform, u"b.exe http://a/", true));
-  ASSERT_EQ(platform.shown.size(), 1u);
-  EXPECT_EQ(platform.shown[0].text,
-            CannotExecuteText(u"", u"1155 (No application is associated.)"));
 }
 
 TEST(RunCommand, AnExpansionThatRaisesLeavesTheCommandUnexpanded) {
   RaisingExpansionPlatform platform;
+  platform.AddFile(u"C:\\Linkvane\\b.exe", "MZ");
   platform.message_answers = {1};
-  EXPECT_FALSE(RunCommand(platform, u"%LV_B% http://a/", true));
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"%LV_B% http://a/"});
+  EXPECT_FALSE(RunCommand(platform, u"b.exe http://a/%LV_B%", true));
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"b.exe http://a/%LV_B%"});
   ASSERT_EQ(platform.shown.size(), 1u);
   EXPECT_EQ(platform.shown[0].text,
-            CannotExecuteText(u"%LV_B% http://a/", u"1450 (Insufficient system resources.)"));
+            CannotExecuteText(u"b.exe http://a/%LV_B%", u"1450 (Insufficient system resources.)"));
 
   platform.shown.clear();
   platform.Fail(Operation::kStartProcess, 2, u"Not found.");
   platform.message_answers = {1};
-  EXPECT_FALSE(RunCommand(platform, u"%LV_B% http://a/", true));
+  EXPECT_FALSE(RunCommand(platform, u"b.exe http://a/%LV_B%", true));
   ASSERT_EQ(platform.shown.size(), 1u);
-  EXPECT_EQ(platform.shown[0].text, CannotExecuteText(u"%LV_B% http://a/", u"2 (Not found.)"));
+  EXPECT_EQ(platform.shown[0].text, CannotExecuteText(u"b.exe http://a/%LV_B%", u"2 (Not found.)"));
 }
 
 TEST(RunCommand, AVeryLongCommandIsShownByItsBeginning) {
   for (std::size_t length : {1023u, 1024u, 1025u, 40000u}) {
-    FakePlatform platform;
+    FakePlatform platform = WithPrograms();
     platform.Fail(Operation::kStartProcess, 206, u"The filename or extension is too long.");
     platform.message_answers = {1};
     std::u16string command = u"b.exe ";

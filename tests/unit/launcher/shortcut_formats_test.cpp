@@ -189,7 +189,10 @@ TEST(ShortcutSamples, YieldTheirUrls) {
 // A whole run with a browser.dat, so that only the shortcut decides what is started.
 class ShortcutRun : public ::testing::Test {
  protected:
-  void SetUp() override { platform_.AddFile(u"C:\\Linkvane\\browser.dat", "browser.exe %s\r\n"); }
+  void SetUp() override {
+    platform_.AddFile(u"C:\\Linkvane\\browser.dat", "browser.exe %s\r\n");
+    platform_.AddFile(u"C:\\Linkvane\\browser.exe", "MZ");
+  }
 
   int Run(const std::u16string& path, const std::string& content) {
     platform_.AddFile(path, content);

@@ -125,7 +125,15 @@ TEST(EncodeUnsafeUrlCharacters, EncodesWhatCouldSplitOrExtendACommandLine) {
       {u"", u""},
       // Percent signs, backslashes and non-ASCII text are the browser's business.
       {u"http://a.example/%41\\\u00E9\u5B98", u"http://a.example/%41\\\u00E9\u5B98"},
-      {u"http://a.example/\u0080\u00A0", u"http://a.example/\u0080\u00A0"},
+      // Look-alikes of blanks, quotes, dashes and slashes, as a program reading its command line
+      // in an ANSI code page sees them, go as their UTF-8 bytes; other text stays.
+      {u"http://a.example/\u0080\u00A0", u"http://a.example/\u0080%C2%A0"},
+      {u"\uFF02\uFF0D\uFF0F\uFF3C\u00A5\u3000",
+       u"%EF%BC%82%EF%BC%8D%EF%BC%8F%EF%BC%BC%C2%A5%E3%80%80"},
+      {u"\u2010\u2015\u2212\u20A9\u2009\u205F\uFF01\uFF5E\uFF5F",
+       u"%E2%80%90%E2%80%95%E2%88%92%E2%82%A9%E2%80%89%E2%81%9F%EF%BC%81%EF%BD%9E\uFF5F"},
+      {u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9",
+       u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9"},
   };
   for (const Case& c : cases) EXPECT_EQ(EncodeUnsafeUrlCharacters(c.url), c.encoded) << U8(c.url);
 }

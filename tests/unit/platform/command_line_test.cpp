@@ -27,9 +27,18 @@ TEST(CommandLineAfterProgramName, KeepsTheArgumentsAsWritten) {
       {u"\"\"", u""},
       {u"", u""},
       {u"linkvane.exe \"\"", u"\"\""},
+      // A hand-written association that left the program's own path unquoted.
+      {u"C:\\Program Files\\Linkvane\\linkvane.exe C:\\a b.url", u"C:\\a b.url"},
+      {u"c:\\program files\\linkvane\\LINKVANE C:\\a.url", u"C:\\a.url"},
+      {u"C:\\Program Files\\Linkvane\\linkvane.exe", u""},
+      {u"C:\\Program Files\\Other\\linkvane.exe C:\\a.url",
+       u"Files\\Other\\linkvane.exe C:\\a.url"},
+      {u"C:\\Program C:\\a.url", u"C:\\a.url"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CommandLineAfterProgramName(c.line), c.arguments) << testing::U8(c.line);
+    EXPECT_EQ(CommandLineAfterProgramName(c.line, u"C:\\Program Files\\Linkvane\\linkvane.exe"),
+              c.arguments)
+        << testing::U8(c.line);
   }
 }
 
