@@ -354,6 +354,7 @@ void SkipUneventfulLines(TextStream& stream, bool key_wanted, bool own_key_wante
   }
 }
 
+// The URL that a UTF-7 value stands for, cut to kLongestValue characters.
 std::u16string Utf7Url(const std::u16string& encoded) {
   std::u16string url = DecodeUtf7(encoded);
   if (url.size() > kLongestValue) url.resize(kLongestValue);
@@ -364,9 +365,10 @@ std::u16string Utf7Url(const std::u16string& encoded) {
 
 std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
   TextStream stream = TextStream::Open(platform, path);
-  // What Windows reads first: the URL of the [InternetShortcut] section, not that of an earlier
-  // line such as a BASEURL. Files of other kinds, and sections without a URL key, fall back on
-  // the first line holding a URL key.
+  // The URL that counts, as Windows reads a shortcut: the Unicode section's (taken as soon as it
+  // is found), else the URL key of the [InternetShortcut] section, not an earlier line such as a
+  // BASEURL. Files without that key (.desktop files, bare URL= lines) fall back on the first
+  // line holding a URL key.
   std::optional<std::u16string> first_line_url;
   std::optional<std::u16string> section_url;
   enum class Section { kAhead, kInside, kPassed } shortcut_section = Section::kAhead;
