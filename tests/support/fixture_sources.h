@@ -4,10 +4,8 @@
 // Markdown table with a "file" and an "expected URL" column, each value in backticks, or
 // "**none**" for a file that holds no URL.
 
-#include <algorithm>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace linkvane::testing {
@@ -17,54 +15,33 @@ struct FixtureSource {
   std::string url;   // UTF-8; empty when the file holds none
 };
 
-// The cells of a table row, trimmed, with Markdown's "\|" read as "|".
-inline std::vector<std::string> TableCells(std::string_view row) {
-  std::vector<std::string> cells;
-  std::string cell;
-  for (std::size_t i = 1; i < row.size(); ++i) {
-    if (row[i] == '\\' && i + 1 < row.size() && row[i + 1] == '|') {
-      cell += row[++i];
-    } else if (row[i] != '|') {
-      cell += row[i];
-    } else {
-      const std::size_t first = cell.find_first_not_of(' ');
-      cells.push_back(first == std::string::npos
-                          ? std::string()
-                          : cell.substr(first, cell.find_last_not_of(' ') - first + 1));
-      cell.clear();
-    }
-  }
-  return cells;
-}
-
-// The text of a cell's first code span.
-inline std::string CodeText(const std::string& cell) {
-  const std::size_t open = cell.find('`');
-  const std::size_t close = cell.find('`', open + 1);
-  return close == std::string::npos ? std::string() : cell.substr(open + 1, close - open - 1);
-}
-
 inline std::vector<FixtureSource> ParseFixtureSources(const std::string& markdown) {
+  // A cell's first code span, or "" for a cell without one.
+  const auto code = [](const std::string& cell) {
+    const std::size_t open = cell.find('`'), close = cell.find('`', open + 1);
+    return close == std::string::npos ? std::string() : cell.substr(open + 1, close - open - 1);
+  };
   std::vector<FixtureSource> rows;
-  std::size_t file_column = std::string::npos;
-  std::size_t url_column = std::string::npos;
+  std::size_t file_column = 0, url_column = 0;  // from the header of the table at hand
   std::istringstream lines(markdown);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind('|', 0) != 0) {
-      file_column = url_column = std::string::npos;  // a table ends; the next has its own header
-      continue;
-    }
-    const std::vector<std::string> cells = TableCells(line);
-    if (file_column == std::string::npos || url_column == std::string::npos) {
-      for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (cells[i] == "file") file_column = i;
-        if (cells[i] == "expected URL") url_column = i;
+    std::vector<std::string> cells(1);  // with Markdown's "\|" read as "|"
+    for (std::size_t i = 1; i < line.size() && line[0] == '|'; ++i) {
+      if (line.compare(i, 2, "\\|") == 0) {
+        cells.back() += line[++i];
+      } else if (line[i] == '|') {
+        cells.emplace_back();
+      } else {
+        cells.back() += line[i];
       }
-    } else if (cells.size() > std::max(file_column, url_column) &&
-               cells[0].find_first_not_of("-: ") != std::string::npos) {
-      const std::string& url = cells[url_column];
-      rows.push_back(
-          {CodeText(cells[file_column]), url.rfind("**none**", 0) == 0 ? "" : CodeText(url)});
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (cells[i] == " file ") file_column = i;
+      if (cells[i] == " expected URL ") url_column = i;
+    }
+    if (url_column > 0 && cells.size() > url_column && cells[file_column].find('`') == 1) {
+      const bool none = cells[url_column].find("**none**") == 1;
+      rows.push_back({code(cells[file_column]), none ? std::string() : code(cells[url_column])});
     }
   }
   return rows;
