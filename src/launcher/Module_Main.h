@@ -55,9 +55,9 @@ void StripQuotes(std::u16string& text);
 // True when a file (not a folder) exists at path.
 bool FileExists(Platform& platform, const std::u16string& path);
 
-// The URL of a line-oriented shortcut (.url, .desktop, ...): the rest of the first line that
-// holds "URL=" or "URL[$e]=", or the UTF-7-decoded URL of an [InternetShortcut.W] section;
-// "" when there is none.
+// The URL of a line-oriented shortcut (.url, .desktop, ...): the UTF-7-decoded URL of an
+// [InternetShortcut.W] section, else the URL key of the first [InternetShortcut] section, else
+// the rest of the first line that holds "URL=" or "URL[$e]="; "" when there is none.
 std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path);
 
 // The URL of a property-list web location: the XML value, entities decoded, or the URL value of

@@ -22,8 +22,12 @@ constexpr std::u16string_view kUrlKey = u"URL=";
 // KDE writes its link files' URL key with the marker that asks for shell expansion; the value
 // is still taken as written.
 constexpr std::u16string_view kExpandingUrlKey = u"URL[$e]=";
+// The section whose own URL key Windows reads; other sections may hold URL-like keys before it,
+// such as the BASEURL of the page the user was on.
+constexpr std::u16string_view kShortcutSection = u"[InternetShortcut]";
 // Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
 constexpr std::u16string_view kUnicodeSection = u"[InternetShortcut.W]";
+constexpr std::u16string_view kKeyName = u"URL";
 constexpr std::u16string_view kKeyMarker = u"<key>URL</key>";
 constexpr std::u16string_view kStringStart = u"<string>";
 constexpr std::u16string_view kStringEnd = u"</string>";
@@ -45,6 +49,9 @@ void AppendCapped(std::u16string& value, std::u16string_view text, std::size_t l
 }
 
 void Ignore(std::u16string_view) {}
+
+// The blanks that Windows passes over around section names, keys and values.
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Looks for a marker, ignoring case, in text that comes a piece at a time. Of each piece only
 // the last few characters, where a match could begin, are held back for the next one.
@@ -154,12 +161,15 @@ class KeyInLine {
   std::u16string value_;
 };
 
-// Whether a line, given in pieces, is a section header (its first character other than a space
-// is "["), and whether it is the Unicode section's, less the spaces around it.
+// Whether a line, given in pieces, is a section header (its first character other than a blank
+// is "["), and whether it names, less the blanks around it, the Internet shortcut section or its
+// Unicode companion. The one name begins the other, so both are matched at once.
 class SectionHeader {
  public:
+  enum class Kind { kNoHeader, kOther, kShortcut, kUnicode };
+
   void Begin() {
-    state_ = State::kLeadingSpaces;
+    state_ = State::kLeadingBlanks;
     matched_ = 0;
   }
 
@@ -167,14 +177,26 @@ class SectionHeader {
     for (std::size_t i = 0; i < piece.size() && !Decided(); ++i) Step(piece[i]);
   }
 
-  bool IsHeader() const { return state_ != State::kLeadingSpaces && state_ != State::kNoHeader; }
-  bool IsUnicodeSection() const { return state_ == State::kTrailingSpaces; }
+  Kind kind() const {
+    switch (state_) {
+      case State::kLeadingBlanks:
+      case State::kNoHeader:
+        return Kind::kNoHeader;
+      case State::kTrailingBlanks:
+        return matched_ == kShortcutSection.size() ? Kind::kShortcut : Kind::kUnicode;
+      case State::kMatching:
+      case State::kOtherHeader:
+        break;
+    }
+    return Kind::kOther;
+  }
+  bool IsHeader() const { return kind() != Kind::kNoHeader; }
 
  private:
   enum class State {
-    kLeadingSpaces,   // nothing but spaces so far
-    kMatching,        // a header that may yet be the Unicode section's; matched_ characters
-    kTrailingSpaces,  // the Unicode section's header, then only spaces
+    kLeadingBlanks,   // nothing but blanks so far
+    kMatching,        // a header that may yet be one of the two; matched_ characters
+    kTrailingBlanks,  // one of the two headers (told by matched_), then only blanks
     kOtherHeader,
     kNoHeader,
   };
@@ -183,23 +205,27 @@ class SectionHeader {
 
   void Step(char16_t c) {
     switch (state_) {
-      case State::kLeadingSpaces:
+      case State::kLeadingBlanks:
         if (c == u'[') {
           state_ = State::kMatching;
           matched_ = 1;
-        } else if (c != u' ') {
+        } else if (!IsBlank(c)) {
           state_ = State::kNoHeader;
         }
         break;
       case State::kMatching:
-        if (FoldCase(c) != FoldCase(kUnicodeSection[matched_])) {
+        // The names agree up to the shorter one's "]", where the longer one has ".W]".
+        if (matched_ == kShortcutSection.size() - 1 && c == u']') {
+          state_ = State::kTrailingBlanks;
+          matched_ = kShortcutSection.size();
+        } else if (FoldCase(c) != FoldCase(kUnicodeSection[matched_])) {
           state_ = State::kOtherHeader;
         } else if (++matched_ == kUnicodeSection.size()) {
-          state_ = State::kTrailingSpaces;
+          state_ = State::kTrailingBlanks;
         }
         break;
-      case State::kTrailingSpaces:
-        if (c != u' ') state_ = State::kOtherHeader;
+      case State::kTrailingBlanks:
+        if (!IsBlank(c)) state_ = State::kOtherHeader;
         break;
       case State::kOtherHeader:
       case State::kNoHeader:
@@ -207,8 +233,50 @@ class SectionHeader {
     }
   }
 
-  State state_ = State::kLeadingSpaces;
+  State state_ = State::kLeadingBlanks;
   std::size_t matched_ = 0;
+};
+
+// Whether a line, given in pieces, is one whose key is "URL" as Windows reads keys: the text
+// before the line's first "=", less the blanks around it. Keeps the value after that "=".
+class UrlKeyLine {
+ public:
+  // Starts a line; when not wanted, the line is not looked at.
+  void Begin(bool wanted) {
+    state_ = wanted ? State::kLeadingBlanks : State::kNotKey;
+    matched_ = 0;
+    value_.clear();
+  }
+
+  void Feed(std::u16string_view piece) {
+    std::size_t i = 0;
+    for (; i < piece.size() && state_ != State::kValue && state_ != State::kNotKey; ++i) {
+      Step(piece[i]);
+    }
+    if (state_ == State::kValue) AppendCapped(value_, piece.substr(i), kLongestValue);
+  }
+
+  bool found() const { return state_ == State::kValue; }
+  // The rest of the line after the "=", its first kLongestValue characters.
+  const std::u16string& value() const { return value_; }
+
+ private:
+  enum class State { kLeadingBlanks, kName, kTrailingBlanks, kValue, kNotKey };
+
+  void Step(char16_t c) {
+    if (state_ == State::kLeadingBlanks && IsBlank(c)) return;
+    if (state_ != State::kTrailingBlanks && matched_ < kKeyName.size()) {
+      state_ = FoldCase(c) == FoldCase(kKeyName[matched_++]) ? State::kName : State::kNotKey;
+    } else if (c == u'=') {
+      state_ = State::kValue;
+    } else {
+      state_ = IsBlank(c) ? State::kTrailingBlanks : State::kNotKey;
+    }
+  }
+
+  State state_ = State::kNotKey;
+  std::size_t matched_ = 0;
+  std::u16string value_;
 };
 
 // The value between a .webloc's markers with its XML entities decoded, taken a piece at a time
@@ -268,13 +336,16 @@ std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& p
 }
 
 // Passes over the lines at hand that can change nothing: those before the first place where
-// the plain key occurs (when still looked for) or a "[" that may start a section header (the
-// KDE key has one too). Keys hold no line end, so a line that ends before that place holds
-// none. That line itself, and a line that goes on past what is at hand, are left to be read.
-void SkipUneventfulLines(TextStream& stream, bool key_wanted) {
+// a wanted key's name occurs (the plain key, or the bare name when the section's own key is
+// looked for) or a "[" that may start a section header (the KDE key has one too). Keys hold no
+// line end, so a line that ends before that place holds none. That line itself, and a line that
+// goes on past what is at hand, are left to be read.
+void SkipUneventfulLines(TextStream& stream, bool key_wanted, bool own_key_wanted) {
   const std::u16string_view text = stream.PeekPiece();
   std::size_t event = std::min(FindEitherUnit(text, u'[', u'['), text.size());
-  if (key_wanted) event = std::min(event, FindNoCase(text.substr(0, event), kUrlKey));
+  if (key_wanted || own_key_wanted) {
+    event = std::min(event, FindNoCase(text.substr(0, event), own_key_wanted ? kKeyName : kUrlKey));
+  }
   for (std::size_t i = event; i-- > 0;) {
     if (text[i] == u'\r' || text[i] == u'\n') {
       stream.SkipLinesThrough(i);
@@ -283,49 +354,75 @@ void SkipUneventfulLines(TextStream& stream, bool key_wanted) {
   }
 }
 
+// The URL that a UTF-7 value stands for, cut to kLongestValue characters.
+std::u16string Utf7Url(const std::u16string& encoded) {
+  std::u16string url = DecodeUtf7(encoded);
+  if (url.size() > kLongestValue) url.resize(kLongestValue);
+  return url;
+}
+
 }  // namespace
 
 std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
   TextStream stream = TextStream::Open(platform, path);
-  std::optional<std::u16string> result;
+  // The URL that counts, as Windows reads a shortcut: the Unicode section's (taken as soon as it
+  // is found), else the URL key of the [InternetShortcut] section, not an earlier line such as a
+  // BASEURL. Files without that key (.desktop files, bare URL= lines) fall back on the first
+  // line holding a URL key.
+  std::optional<std::u16string> first_line_url;
+  std::optional<std::u16string> section_url;
+  enum class Section { kAhead, kInside, kPassed } shortcut_section = Section::kAhead;
   bool in_unicode_section = false;
   // The plain key's value may also be the Unicode section's URL, and so UTF-7.
   KeyInLine plain(kUrlKey, kLongestUtf7Value);
   KeyInLine expanding(kExpandingUrlKey, kLongestValue);
+  UrlKeyLine own_key;
   SectionHeader header;
   while (!stream.AtEndOfStream()) {
-    SkipUneventfulLines(stream, !result || in_unicode_section);
+    const bool own_key_wanted = shortcut_section == Section::kInside && !section_url;
+    SkipUneventfulLines(stream, !first_line_url || in_unicode_section, own_key_wanted);
     if (stream.AtEndOfStream()) break;
     // A line is searched only for what it can still change.
-    plain.Begin(!result || in_unicode_section);
-    expanding.Begin(!result);
+    plain.Begin(!first_line_url || in_unicode_section);
+    expanding.Begin(!first_line_url);
+    own_key.Begin(own_key_wanted);
     header.Begin();
     for (bool ended = false; !ended;) {
       const std::u16string_view piece = stream.ReadLinePiece(ended);
       plain.Feed(piece);
       expanding.Feed(piece);
+      own_key.Feed(piece);
       header.Feed(piece);
     }
 
     // The first line with either key gives the URL, by the key that comes first in it.
-    if (!result && plain.found() &&
+    if (!first_line_url && plain.found() &&
         (!expanding.found() || plain.position() < expanding.position())) {
-      result = plain.value().substr(0, kLongestValue);
-    } else if (!result && expanding.found()) {
-      result = expanding.value();
+      first_line_url = plain.value().substr(0, kLongestValue);
+    } else if (!first_line_url && expanding.found()) {
+      first_line_url = expanding.value();
     }
 
     if (header.IsHeader()) {
-      in_unicode_section = header.IsUnicodeSection();
+      // Only the first [InternetShortcut] section counts; any header ends it.
+      if (shortcut_section == Section::kInside) {
+        shortcut_section = Section::kPassed;
+      } else if (shortcut_section == Section::kAhead &&
+                 header.kind() == SectionHeader::Kind::kShortcut) {
+        shortcut_section = Section::kInside;
+      }
+      in_unicode_section = header.kind() == SectionHeader::Kind::kUnicode;
     } else if (in_unicode_section && plain.found()) {
-      // The ANSI copy found earlier may have lost characters; this one has them all.
-      result = DecodeUtf7(plain.value());
-      if (result->size() > kLongestValue) result->resize(kLongestValue);
-      break;
+      // The ANSI copies found elsewhere may have lost characters; this one has them all.
+      stream.Close();
+      return Utf7Url(plain.value());
+    } else if (own_key.found()) {
+      section_url = own_key.value();
     }
   }
   stream.Close();
-  return result.value_or(std::u16string());
+  if (section_url) return std::move(*section_url);
+  return first_line_url.value_or(std::u16string());
 }
 
 std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {

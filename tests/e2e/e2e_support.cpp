@@ -315,7 +315,7 @@ void LinkvaneRun::AnswerBox(const ExpectedBox& expected, int button) {
   EXPECT_TRUE(WaitForWindowGone(window, kWindowTimeoutMs)) << "the box did not close";
 }
 
-int LinkvaneRun::WaitForExit() {
+int LinkvaneRun::WaitForExit(bool yes_to_questions) {
   if (process_ == nullptr) return -1;
   const ULONGLONG deadline = ::GetTickCount64() + kExitTimeoutMs;
   HWND dismissed = nullptr;
@@ -327,13 +327,15 @@ int LinkvaneRun::WaitForExit() {
     }
     HWND window = FindLinkvaneWindow(process_id_);
     if (window != nullptr && window != dismissed) {
-      // An unexpected window: report what it shows and close it so that the run can end.
+      // A question the caller expects is answered Yes. Any other window is unexpected: report
+      // what it shows and close it so that the run can end.
       if (IsMessageBox(window)) {
         const MessageBoxContent box = ReadMessageBox(window);
-        ADD_FAILURE() << "unexpected " << ::testing::PrintToString(box);
         bool has_no = false;
         for (const BoxButton& button : box.buttons) has_no = has_no || button.id == IDNO;
-        PressButton(window, has_no ? IDNO : IDOK);
+        const bool answer_yes = yes_to_questions && has_no && box.text != NoUrlBox().text;
+        if (!answer_yes) ADD_FAILURE() << "unexpected " << ::testing::PrintToString(box);
+        PressButton(window, answer_yes ? IDYES : has_no ? IDNO : IDOK);
       } else {
         ADD_FAILURE() << "unexpected dialog titled \"Linkvane\"";
         PressButton(window, IDCANCEL);

@@ -113,7 +113,10 @@ class LinkvaneRun {
 
   // Waits for the process to end and returns its exit status. A window that appears meanwhile
   // is unexpected: it fails the test, is reported and dismissed. -1 when it did not end.
-  int WaitForExit();
+  // With kYesToQuestions, a Yes/No question other than whether to go on without a URL is
+  // expected and answered Yes.
+  static constexpr bool kYesToQuestions = true;
+  int WaitForExit(bool yes_to_questions = false);
 
  private:
   HANDLE process_ = nullptr;

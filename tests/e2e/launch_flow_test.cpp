@@ -150,10 +150,11 @@ const FormatCase kFormats[] = {
     {"WeblocFollowedByAnotherEnding", L"both.webloc.txt", kBothLayouts, L"https://lines.example/"},
     {"UrlEnding", L"both.url", kBothLayouts, L"https://lines.example/"},
     {"NoEnding", L"both", kBothLayouts, L"https://lines.example/"},
-    {"FirstUrlLineWinsEvenAsBaseUrl", L"base.url",
+    // Windows opens the section's own URL, not the BASEURL of the page the user was on.
+    {"SectionsOwnUrlOverBaseUrl", L"base.url",
      "[DEFAULT]\r\nBASEURL=https://base.example/\r\n[InternetShortcut]\r\n"
      "URL=https://other.example/\r\n",
-     L"https://base.example/"},
+     L"https://other.example/"},
     {"MarkerInLowerCase", L"lower.url", "[InternetShortcut]\r\nurl=https://example.com/lower\r\n",
      L"https://example.com/lower"},
     {"SpacesAroundTheUrlAreTrimmed", L"spaced.url",

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "fake/fake_platform.h"
 #include "launcher/Module_Main.h"
+#include "support/fixture_sources.h"
 #include "text/case_insensitive.h"
 #include "text/spaces.h"
 
@@ -44,10 +48,6 @@ TEST(GetUrlFromShortcut, TakesTheRestOfTheFirstLineHoldingTheKey) {
   const Case cases[] = {
       {"Internet shortcut", "[InternetShortcut]\r\nURL=http://a.example/\r\nIconIndex=0\r\n",
        u"http://a.example/"},
-      {"BASEURL first",
-       "[DEFAULT]\r\nBASEURL=http://base.example/\r\n[InternetShortcut]\r\nURL=http://a.example/"
-       "\r\n",
-       u"http://base.example/"},
       {"lower case key", "[InternetShortcut]\nurl=http://a.example/x\n", u"http://a.example/x"},
       {"key inside a line", "Comment=see URL=http://inner.example/ here\nURL=http://a/\n",
        u"http://inner.example/ here"},
@@ -68,6 +68,25 @@ TEST(GetUrlFromShortcut, TakesTheRestOfTheFirstLineHoldingTheKey) {
       {"ANSI", "URL=http://a.example/caf\xE9\r\n", u"http://a.example/caf\u00E9"},
   };
   for (const Case& c : cases) EXPECT_EQ(ShortcutUrl(c.bytes), c.url) << c.name;
+}
+
+// Windows opens the URL key of the [InternetShortcut] section. The first line holding "URL="
+// may lie elsewhere: in an Internet Explorer favorite it is often the BASEURL of the page that
+// the user was on, a different page from the one the favorite points to.
+TEST(GetUrlFromShortcut, TakesTheInternetShortcutSectionsOwnUrlKey) {
+  const std::pair<std::string_view, std::u16string_view> cases[] = {
+      {"[DEFAULT]\r\nBASEURL=http://b/\r\n[InternetShortcut]\r\nURL=http://a/\r\n", u"http://a/"},
+      {"BASEURL=http://b/\n \t[internetSHORTCUT] \t\nIconFile=x\n\t url \t=\t http://a/\n",
+       u"\t http://a/"},
+      {"[InternetShortcut]\nBASEURL=http://b/\nURL=http://a/\nURL=http://c/\n", u"http://a/"},
+      {"BASEURL=http://b/\n[InternetShortcut]\nURL=\n", u""},
+      // No URL key in the first such section: the first line holding one.
+      {"BASEURL=http://b/\n[InternetShortcut]\nIconIndex=1\n [x]\nURL=http://c/\n", u"http://b/"},
+      {"BASEURL=http://b/\n[InternetShortcut]\n[InternetShortcut]\nURL=http://c/\n", u"http://b/"},
+      {"BASEURL=http://b/\n[InternetShortcut]\nURL[$e]=http://k/\nU RL=http://c/\n", u"http://b/"},
+      {"[InternetShortcut]URL=http://a/\r\nURL=http://c/\r\n", u"http://a/"},
+  };
+  for (const auto& [bytes, url] : cases) EXPECT_EQ(ShortcutUrl(bytes), url) << bytes;
 }
 
 TEST(GetUrlFromWebloc, TakesTheStringAfterTheUrlKey) {
@@ -135,12 +154,7 @@ TEST(ShortcutReaders, ReadALongFileWithTheUrlAtItsEnd) {
             u"http://last/");
 }
 
-// Whether GetUrlFromWebloc reads binary property lists. Without that reader a binary .webloc
-// holds no URL for the program; clear this to expect "" for the binary files below.
-constexpr bool kBinaryWeblocsAreRead = true;
-
-std::string ReadFixture(const std::string& name) {
-  const std::string path = std::string(LINKVANE_FIXTURES_DIR) + "/" + name;
+std::string ReadFixture(const std::string& path) {
 #ifdef _WIN32
   // The names are UTF-8 here, and some lie outside the ANSI code page.
   const std::u16string wide = U16(path);
@@ -161,49 +175,29 @@ std::string ReadFixture(const std::string& name) {
   return bytes;
 }
 
+// Every file of the shared fixture folders gives the URL its folder's SOURCES.md expects.
 TEST(ShortcutReaders, ReadTheRealWorldFiles) {
-  struct Case {
-    const char* name;  // UTF-8
-    const char* url;   // "" for a file with no usable URL
-    bool binary;
-  };
-  const Case cases[] = {
-      {"smi-test.url", "http://www.foobar.co.uk/", false},
-      {"fiddler-plus-Homepage.url", "http://dev.uoquint.ru/projects", false},
-      {"happysolver-Homepage.url", "http://happysolver.sourceforge.net/", false},
-      {"engine-nine-Website.url", "http://nine.codeplex.com", false},
-      {"guanwang-\xE5\xAE\x98\xE6\x96\xB9\xE7\xBD\x91\xE7\xAB\x99.url", "http://www.df81.com/",
-       false},
-      {"ics3u-Suggested Sites (13).url", "https://ieonline.microsoft.com/#ieslice", false},
-      {"ics3u-Suggested Sites (23).url", "", false},
-      {"ics3u-WEB-SLIC.URL", "http://go.microsoft.com/fwlink/?LinkId=121315", false},
-      {"lab01-Bing.url", "http://go.microsoft.com/fwlink/p/?LinkId=255142", false},
-      {"studentloans-website.URL", "https://www.mint.com/", false},
-      {"myfirst-\xE5\x93\x94\xE5\x93\xA9\xE5\x93\x94\xE5\x93\xA9 (\xE3\x82\x9C-\xE3\x82\x9C)"
-       "\xE3\x81\xA4\xE3\x83\xAD \xE5\xB9\xB2\xE6\x9D\xAF--bilibili.url",
-       "https://www.bilibili.com/", false},
-      {"edelib-test.desktop", "file:$HOME", false},
-      {"studentloans-website.desktop", "https://www.mint.com/", false},
-      {"lilacstep-test.webloc", "http://wordpress.org/extend/plugins/mondokode-zoomer/", true},
-      {"csv2rdf4lod-test.webloc", "https://github.com/timrdf/csv2rdf4lod-automation/tree/v1.5/test",
-       true},
-      {"idp-Google Drive.webloc",
-       "https://drive.google.com/drive/folders/1-CmvFn1AEhFGxZmUh8Ot2EkNm2DTLaRy?fbclid="
-       "IwAR2Y00rLUEcnaGjIAG4-XZ1TeeZoJ3ha_GBbXh_Nc5DOXkt0gprQjAuukl0",
-       true},
-      {"studentloans-website.webloc", "https://www.mint.com/", true},
-      {"studentloans-website-corrupt.webloc", "", true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    FakePlatform platform;
-    const std::u16string path = u"C:\\Fixtures\\" + U16(c.name);
-    platform.AddFile(path, ReadFixture(c.name));
-    const bool webloc = EndsWithNoCase(path, u".webloc");
-    const std::u16string url =
-        webloc ? GetUrlFromWebloc(platform, path) : GetUrlFromShortcut(platform, path);
-    const std::u16string expected = c.binary && !kBinaryWeblocsAreRead ? u"" : U16(c.url);
-    EXPECT_EQ(TrimSpaces(CleanUrl(url)), expected) << U8(url);
+  for (const std::string folder : {LINKVANE_FIXTURES_DIR, LINKVANE_CORPUS_DIR}) {
+    const auto rows = testing::ParseFixtureSources(ReadFixture(folder + "/SOURCES.md"));
+    std::set<std::string> listed;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::u8string name = entry.path().filename().u8string();
+      listed.emplace(name.begin(), name.end());
+    }
+    listed.erase("SOURCES.md");
+    std::set<std::string> tabled;
+    for (const testing::FixtureSource& row : rows) {
+      SCOPED_TRACE(row.file);
+      tabled.insert(row.file);
+      FakePlatform platform;
+      const std::u16string path = u"C:\\Fixtures\\" + U16(row.file);
+      platform.AddFile(path, ReadFixture(folder + "/" + row.file));
+      const std::u16string url = EndsWithNoCase(path, u".webloc")
+                                     ? GetUrlFromWebloc(platform, path)
+                                     : GetUrlFromShortcut(platform, path);
+      EXPECT_EQ(U8(TrimSpaces(CleanUrl(url))), row.url);
+    }
+    EXPECT_EQ(tabled, listed) << folder;
   }
 }
 

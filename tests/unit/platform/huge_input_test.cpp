@@ -202,6 +202,11 @@ std::vector<BigCase> BigCases() {
        u"C:\\big.url",
        {"[InternetShortcut]\r\n", kCommentLine, kBigFile, "URL=http://last.example/\r\n"},
        u"http://last.example/"},
+      {"section's own URL key after a BASEURL and many lines",
+       u"C:\\big.url",
+       {"[DEFAULT]\r\nBASEURL=http://b/\r\n[InternetShortcut]\r\n", kCommentLine, kBigFile,
+        "\r\nURL = http://own.example/\r\n"},
+       u" http://own.example/"},
       {"URL line after one huge line",
        u"C:\\big.url",
        {"Comment=", "abcdefgh", kBigFile, "\r\nURL=http://after.example/\r\n"},
@@ -290,14 +295,16 @@ std::vector<std::u16string> WholeTextLines(const std::u16string& text) {
   return lines;
 }
 
-std::u16string TrimmedOfSpaces(const std::u16string& text) {
-  const std::size_t first = text.find_first_not_of(u' ');
+std::u16string TrimmedOfBlanks(const std::u16string& text) {
+  const std::size_t first = text.find_first_not_of(u" \t");
   if (first == std::u16string::npos) return std::u16string();
-  return text.substr(first, text.find_last_not_of(u' ') - first + 1);
+  return text.substr(first, text.find_last_not_of(u" \t") - first + 1);
 }
 
 std::u16string ModelShortcutUrl(Platform& platform, const std::string& bytes) {
   std::optional<std::u16string> result;
+  std::optional<std::u16string> section_url;
+  int shortcut_sections = 0;  // headers of the [InternetShortcut] section or after it
   bool in_unicode_section = false;
   for (const std::u16string& line : WholeTextLines(DecodeText(platform, bytes))) {
     const std::size_t plain = PlainFind(line, u"URL=");
@@ -307,15 +314,22 @@ std::u16string ModelShortcutUrl(Platform& platform, const std::string& bytes) {
     } else if (!result && expanding != kNotFound) {
       result = line.substr(expanding + 8);
     }
-    const std::u16string trimmed = TrimmedOfSpaces(line);
+    const std::u16string trimmed = TrimmedOfBlanks(line);
+    const std::size_t equals = line.find(u'=');
     if (!trimmed.empty() && trimmed[0] == u'[') {
-      in_unicode_section = trimmed.size() == 20 && PlainFind(trimmed, u"[InternetShortcut.W]") == 0;
+      in_unicode_section = EqualsNoCase(trimmed, u"[InternetShortcut.W]");
+      if (shortcut_sections > 0 || EqualsNoCase(trimmed, u"[InternetShortcut]"))
+        ++shortcut_sections;
     } else if (in_unicode_section && plain != kNotFound) {
       result = Module_Main::DecodeUtf7(line.substr(plain + 4));
+      section_url.reset();
       break;
+    } else if (shortcut_sections == 1 && !section_url && equals != std::u16string::npos &&
+               EqualsNoCase(TrimmedOfBlanks(line.substr(0, equals)), u"URL")) {
+      section_url = line.substr(equals + 1);
     }
   }
-  return result.value_or(std::u16string()).substr(0, kLongestValue);
+  return section_url.value_or(result.value_or(std::u16string())).substr(0, kLongestValue);
 }
 
 std::u16string ModelWeblocUrl(Platform& platform, const std::string& bytes) {
@@ -407,6 +421,10 @@ TEST(StreamingReaders, GiveWhatReadingTheWholeTextGives) {
                                                 "[InternetShortcut.W]",
                                                 "[internetshortcut.w]",
                                                 "[InternetShortcut]",
+                                                "[internetSHORTCUT]",
+                                                "BASEURL=",
+                                                "URL",
+                                                "=",
                                                 "[Other]",
                                                 "[",
                                                 "]",
