@@ -27,6 +27,7 @@ class FilePlatform : public Platform {
   void AllowForeground(std::uint32_t) override { Refuse(); }
   std::u16string SystemDirectory() override { return Refuse(); }
   std::u16string WindowsDirectory() override { return Refuse(); }
+  bool RunsUnderWow64() override { return Refuse(), false; }
   std::optional<std::u16string> EnvironmentVariable(const std::u16string&) override {
     return Refuse(), std::nullopt;
   }

@@ -23,6 +23,35 @@ std::u16string_view FileNameOf(std::u16string_view program) {
   return name;
 }
 
+// A 32-bit program on 64-bit Windows sees %ProgramFiles% as the x86 folder, while the user who
+// wrote the template sees the browser under "Program Files". The template's references to the
+// two folders are read as the 64-bit ones, paired as the expansion pairs percent signs; the
+// process's environment, which the browser inherits, stays as it is.
+std::u16string AsTheUserSeesProgramFiles(Platform& platform, std::u16string_view text) {
+  struct Rename {
+    std::u16string_view name, native;
+  };
+  constexpr Rename kRenames[] = {{u"ProgramFiles", u"ProgramW6432"},
+                                 {u"CommonProgramFiles", u"CommonProgramW6432"}};
+  std::u16string result;
+  std::size_t from = 0;
+  for (std::size_t open = text.find(u'%'); open != std::u16string_view::npos;
+       open = text.find(u'%', from)) {
+    const std::size_t close = text.find(u'%', open + 1);
+    if (close == std::u16string_view::npos) break;
+    std::u16string_view name = text.substr(open + 1, close - open - 1);
+    for (const Rename& rename : kRenames) {
+      if (EqualsNoCase(name, rename.name) &&
+          platform.EnvironmentVariable(std::u16string(rename.native))) {
+        name = rename.native;
+      }
+    }
+    result.append(text.substr(from, open - from)).append(u"%").append(name).append(u"%");
+    from = close + 1;
+  }
+  return result.append(text.substr(from));
+}
+
 }  // namespace
 
 LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
@@ -35,7 +64,9 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
 
   std::vector<std::u16string> stretches = SplitAtPlaceholders(command_template);
   launch.has_placeholder = stretches.size() > 1;
+  const bool wow64 = platform.RunsUnderWow64();
   for (std::u16string& stretch : stretches) {
+    if (wow64) stretch = AsTheUserSeesProgramFiles(platform, stretch);
     stretch = systemfn::ExpandEnvironmentStringChecked(platform, stretch);
   }
   launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(launch.url));

@@ -110,6 +110,8 @@ class Platform {
   virtual std::u16string SystemDirectory() = 0;
   // The Windows folder.
   virtual std::u16string WindowsDirectory() = 0;
+  // True for a 32-bit program on 64-bit Windows, where %ProgramFiles% names the x86 folder.
+  virtual bool RunsUnderWow64() = 0;
   // The value of an environment variable of the process; nothing when it is not set.
   virtual std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) = 0;
 

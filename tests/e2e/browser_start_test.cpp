@@ -71,6 +71,26 @@ TEST_F(LinkvaneTest, OpensItsShortcutWhenItsOwnPathIsUnquoted) {
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/found"});
 }
 
+// A browser.dat written by a user who sees the browser under "Program Files" finds it there,
+// also on 64-bit Windows, where a 32-bit program's %ProgramFiles% is the x86 folder.
+TEST_F(LinkvaneTest, ProgramFilesInBrowserDatIsTheFolderTheUserSees) {
+  wchar_t native[MAX_PATH] = L"";
+  if (::GetEnvironmentVariableW(L"ProgramW6432", native, MAX_PATH) == 0) {
+    ASSERT_GT(::GetEnvironmentVariableW(L"ProgramFiles", native, MAX_PATH), 0u);
+  }
+  const std::wstring name = L"lv-e2e-" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring folder = std::wstring(native) + L"\\" + name;
+  ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr) ||
+              ::GetLastError() == ERROR_ALREADY_EXISTS);
+  CopyStandin(folder + L"\\standin.exe");
+  WriteBrowserDat(Utf8(L"\"%ProgramFiles%\\" + name + L"\\standin.exe\" --seen %s\r\n"));
+  const std::wstring shortcut = WriteFile(L"a.url", kUrlFile);
+  const Arguments arguments = OpenExpectingStart(Quoted(shortcut));
+  ::DeleteFileW((folder + L"\\standin.exe").c_str());
+  ::RemoveDirectoryW(folder.c_str());
+  EXPECT_EQ(arguments, (Arguments{L"--seen", L"https://example.com/found"}));
+}
+
 // --- Anything but a web page, mail or a local file is asked about first.
 
 struct AddressCase {

@@ -63,6 +63,7 @@ class FakePlatform : public Platform {
   std::deque<DialogAnswer> dialog_answers;
   std::u16string system_directory = u"C:\\Windows\\System32";
   std::u16string windows_directory = u"C:\\Windows";
+  bool under_wow64 = false;
   // The programs that can be started, by full path; unset, every program can. Starting another
   // fails as on Windows. (Finding a program looks at files.)
   std::optional<std::set<std::u16string, NoCaseLess>> installed_programs;
@@ -111,6 +112,7 @@ class FakePlatform : public Platform {
   }
   std::u16string SystemDirectory() override { return system_directory; }
   std::u16string WindowsDirectory() override { return windows_directory; }
+  bool RunsUnderWow64() override { return under_wow64; }
   std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;

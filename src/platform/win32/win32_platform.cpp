@@ -202,6 +202,11 @@ std::u16string Win32Platform::SystemDirectory() { return FolderFrom(::GetSystemD
 
 std::u16string Win32Platform::WindowsDirectory() { return FolderFrom(::GetWindowsDirectoryW); }
 
+bool Win32Platform::RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 std::optional<std::u16string> Win32Platform::EnvironmentVariable(const std::u16string& name) {
   std::vector<wchar_t> value(256);
   for (;;) {

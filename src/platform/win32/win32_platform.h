@@ -24,6 +24,7 @@ class Win32Platform : public Platform {
   void AllowForeground(std::uint32_t process_id) override;
   std::u16string SystemDirectory() override;
   std::u16string WindowsDirectory() override;
+  bool RunsUnderWow64() override;
   std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;

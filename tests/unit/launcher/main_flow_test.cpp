@@ -366,6 +366,54 @@ TEST_F(LaunchTest, TheUrlAndTheTemplateAreExpandedApart) {
   }
 }
 
+// On 64-bit Windows the template's %ProgramFiles% is the folder the user sees, not the x86
+// one that a 32-bit program is given; the URL and the environment stay as they are.
+TEST_F(LaunchTest, ProgramFilesInATemplateIsTheFolderTheUserSees) {
+  struct Case {
+    bool wow64;
+    std::string_view browser_dat, url_line;
+    std::u16string_view started;
+  };
+  const Case cases[] = {
+      {true, "\"%ProgramFiles%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\Program Files\\b.exe\" http://a/"},
+      {true, "\"%PROGRAMFILES%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\Program Files\\b.exe\" http://a/"},
+      {true, "\"%CommonProgramFiles%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\Program Files\\Common Files\\b.exe\" http://a/"},
+      {true, "\"%ProgramFiles(x86)%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\Program Files (x86)\\b.exe\" http://a/"},
+      {true, "\"C:\\%LV_A%ProgramFiles%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\xProgramFiles%\\b.exe\" http://a/"},
+      {true, "\"%ProgramFiles%\\b.exe\" %s", "URL=http://a/%ProgramFiles%",
+       u"\"C:\\Program Files\\b.exe\" http://a/C:\\Program%20Files%20(x86)"},
+      {false, "\"%ProgramFiles%\\b.exe\" %s", "URL=http://a/",
+       u"\"C:\\Program Files (x86)\\b.exe\" http://a/"},
+  };
+  platform.environment = {{u"ProgramFiles", u"C:\\Program Files (x86)"},
+                          {u"ProgramFiles(x86)", u"C:\\Program Files (x86)"},
+                          {u"ProgramW6432", u"C:\\Program Files"},
+                          {u"CommonProgramFiles", u"C:\\Program Files (x86)\\Common Files"},
+                          {u"CommonProgramW6432", u"C:\\Program Files\\Common Files"},
+                          {u"LV_A", u"x"}};
+  for (const char16_t* program :
+       {u"C:\\Program Files (x86)\\b.exe", u"C:\\Program Files\\Common Files\\b.exe",
+        u"C:\\xProgramFiles%\\b.exe"}) {
+    platform.AddFile(program, "MZ");
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.browser_dat) + " " + std::string(c.url_line));
+    platform.started.clear();
+    platform.shown.clear();
+    platform.under_wow64 = c.wow64;
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
+    SetUrlLine(std::string(c.url_line));
+    if (c.url_line.find('%') != std::string_view::npos) platform.message_answers = {kIdYes, kIdYes};
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(platform.started, std::vector<std::u16string>{std::u16string(c.started)});
+  }
+}
+
 TEST_F(LaunchTest, AUrlThatTakesValuesFromTheComputerAsksFirst) {
   platform.environment[u"USERNAME"] = u"alice";
   SetUrlLine("URL=https://evil.example/?u=%USERNAME%");
