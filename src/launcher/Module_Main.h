@@ -33,13 +33,14 @@ std::u16string AddBackslash(const std::u16string& path);
 std::u16string ReadFirstLine(Platform& platform, const std::u16string& path);
 
 // Starts command (environment references expanded when expand is set) with a normal window;
-// shows the failure message and returns false when it cannot be started. The program's name
-// must end by program_limit (where the URL begins).
+// shows the failure message and returns false when it cannot be started. url_start is where
+// the URL begins in command (npos when it holds none).
 bool RunCommand(Platform& platform, const std::u16string& command, bool expand,
-                std::size_t program_limit = std::u16string::npos);
+                std::size_t url_start = std::u16string::npos);
 
-// Starts command's program, found by FindProgram, in a normal window; raises on failure.
-void StartBrowser(Platform& platform, const std::u16string& command, std::size_t program_limit);
+// Starts command's program, found by FindProgram, in a normal window; raises on failure, and
+// refuses a batch file or cmd.exe when the command holds a URL (url_start is not npos).
+void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start);
 
 // The full path of the program that command starts, found in Linkvane's folder, the system
 // and Windows folders and PATH but never the current folder; its name must end by limit.
@@ -84,11 +85,10 @@ std::u16string SubstituteUrl(std::u16string_view command_template, std::u16strin
 
 // What is started for a shortcut, and the URL as the questions judge it.
 struct LaunchCommand {
-  std::u16string url;            // expanded, cleaned and trimmed; not yet encoded
-  bool url_expanded = false;     // the environment changed the URL
-  bool has_placeholder = false;  // the template passes the URL at all
-  std::size_t url_start = 0;     // where the URL first stands in the command (its size if nowhere)
-  std::u16string command;        // the command line, to be started without further expansion
+  std::u16string url;         // expanded, cleaned and trimmed; not yet encoded
+  bool url_expanded = false;  // the environment changed the URL
+  std::size_t url_start = 0;  // where the URL first stands in the command; npos if nowhere
+  std::u16string command;     // the command line, to be started without further expansion
 };
 
 // Expands the URL and each stretch of the template apart, so that nothing of one can pair with
@@ -104,8 +104,8 @@ bool IsWebOrLocalFileAddress(std::u16string_view url);
 void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        const PlatformError& error);
 
-// True when the command's program is a batch file or cmd.exe, which parse their arguments again.
-bool NamesCommandInterpreter(std::u16string_view command);
+// True when program names a batch file or cmd.exe, which parse their arguments again.
+bool IsCommandInterpreter(std::u16string_view program);
 
 // Text with the XML predefined entities and character references decoded.
 std::u16string DecodeXmlEntities(std::u16string_view text);

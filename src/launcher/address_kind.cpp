@@ -57,7 +57,7 @@ bool IsLocalFileUrl(std::u16string_view url) {
   std::u16string path = DecodedPath(url.substr(5));
   if (StartsWithNoCase(path, u"//localhost/")) path.erase(0, 11);
   const std::size_t slashes = path.find_first_not_of(u'/');
-  if (slashes == std::u16string::npos || slashes > 3) return false;
+  if (slashes > 3) return false;  // also when there is nothing but slashes (npos)
   path.erase(0, slashes);
   const bool letter = (path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z');
   if (path.size() < 2 || !letter || (path[1] != u':' && path[1] != u'|')) return false;

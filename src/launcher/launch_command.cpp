@@ -4,7 +4,6 @@
 // rest of it.
 
 #include "launcher/Module_Main.h"
-#include "platform/command_line.h"
 #include "system/systemfn.h"
 #include "text/case_insensitive.h"
 #include "text/spaces.h"
@@ -63,19 +62,18 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
   launch.url = TrimSpaces(expanded);
 
   std::vector<std::u16string> stretches = SplitAtPlaceholders(command_template);
-  launch.has_placeholder = stretches.size() > 1;
   const bool wow64 = platform.RunsUnderWow64();
   for (std::u16string& stretch : stretches) {
     if (wow64) stretch = AsTheUserSeesProgramFiles(platform, stretch);
     stretch = systemfn::ExpandEnvironmentStringChecked(platform, stretch);
   }
   launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(launch.url));
-  launch.url_start = launch.has_placeholder ? stretches.front().size() : launch.command.size();
+  launch.url_start = stretches.size() > 1 ? stretches.front().size() : std::u16string::npos;
   return launch;
 }
 
-bool NamesCommandInterpreter(std::u16string_view command) {
-  const std::u16string_view name = FileNameOf(ProgramNameOf(command));
+bool IsCommandInterpreter(std::u16string_view program) {
+  const std::u16string_view name = FileNameOf(program);
   return EndsWithNoCase(name, u".bat") || EndsWithNoCase(name, u".cmd") ||
          EqualsNoCase(name, u"cmd") || EqualsNoCase(name, u"cmd.exe");
 }

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t kShortestTemplate = 4;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
-constexpr std::int32_t kErrorNotSupported = 50;    // ERROR_NOT_SUPPORTED
 constexpr std::int32_t kErrorUnknown = -1;
 
 void Tell(Platform& platform, const std::u16string& text) {
@@ -84,14 +83,6 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  // cmd.exe parses its command line again, by rules no quoting can satisfy for every URL.
-  if (launch.has_placeholder && NamesCommandInterpreter(launch.command)) {
-    ShowCannotExecute(platform, launch.command,
-                      PlatformError(kErrorNotSupported,
-                                    u"A batch file or cmd.exe cannot be given a URL safely; name "
-                                    u"the browser's program instead."));
-    return kExitStartFailed;
-  }
   return RunCommand(platform, launch.command, false, launch.url_start) ? kExitStarted
                                                                        : kExitStartFailed;
 }

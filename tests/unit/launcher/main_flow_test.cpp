@@ -54,8 +54,8 @@ class LaunchTest : public ::testing::Test {
     for (const char16_t* program :
          {u"C:\\Browser\\b.exe", u"C:\\Linkvane\\b.exe", u"C:\\Linkvane\\abcd.exe",
           u"C:\\Reg\\r.exe", u"C:\\Program Files\\b.exe", u"C:\\cmd\\b.exe",
-          u"C:\\tools\\cmd.exe.exe", u"C:\\tools\\open.cmd", u"C:\\Br\u00E4u\\b.exe",
-          u"D:\\root.exe"}) {
+          u"C:\\tools\\cmd.exe.exe", u"C:\\tools\\open.cmd", u"C:\\My Tools\\open.cmd",
+          u"C:\\Br\u00E4u\\b.exe", u"D:\\root.exe"}) {
       platform.AddFile(program, "MZ");
     }
     platform.full_command_line = u"\"C:\\Linkvane\\linkvane.exe\" \"C:\\Links\\Example.url\"";
@@ -454,6 +454,8 @@ TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
       {"\"C:\\tools\\open.cmd\" --home", false},
       {"\"C:\\cmd\\b.exe\" %s", false},
       {"C:\\tools\\cmd.exe.exe %s", false},
+      // Found as Windows finds an unquoted path with blanks: judged by the file it is.
+      {"C:\\My Tools\\open.cmd %s", true},
   };
   platform.environment[u"LV_DIR"] = u"C:\\Windows\\System32";
   for (const Case& c : cases) {
