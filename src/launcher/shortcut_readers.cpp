@@ -6,7 +6,9 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 #include "launcher/Module_Main.h"
 #include "launcher/binary_plist.h"
@@ -18,21 +20,36 @@ namespace linkvane::Module_Main {
 
 namespace {
 
-constexpr std::u16string_view kUrlKey = u"URL=";
-// KDE writes its link files' URL key with the marker that asks for shell expansion; the value
-// is still taken as written.
-constexpr std::u16string_view kExpandingUrlKey = u"URL[$e]=";
-// The section whose own URL key Windows reads; other sections may hold URL-like keys before it,
-// such as the BASEURL of the page the user was on.
-constexpr std::u16string_view kShortcutSection = u"[InternetShortcut]";
-// Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
-constexpr std::u16string_view kUnicodeSection = u"[InternetShortcut.W]";
-constexpr std::u16string_view kKeyName = u"URL";
-constexpr std::u16string_view kKeyMarker = u"<key>URL</key>";
-constexpr std::u16string_view kStringStart = u"<string>";
-constexpr std::u16string_view kStringEnd = u"</string>";
-constexpr std::u16string_view kBinaryMagicText = u"bplist00";
-constexpr std::size_t kLongestMarker = kKeyMarker.size();
+// The markers, as ASCII written in units of either kind of stream.
+template <typename Char, std::size_t N>
+struct Ascii {
+  constexpr Ascii(const char (&text)[N]) {  // NOLINT(google-explicit-constructor)
+    for (std::size_t i = 0; i < N; ++i) units[i] = static_cast<Char>(text[i]);
+  }
+  constexpr std::basic_string_view<Char> view() const { return {units, N - 1}; }
+  Char units[N] = {};
+};
+
+template <typename Char>
+struct Marks {
+  static constexpr Ascii<Char, 5> kUrlKey{"URL="};
+  // KDE writes its link files' URL key with the marker that asks for shell expansion; the
+  // value is still taken as written.
+  static constexpr Ascii<Char, 9> kExpandingUrlKey{"URL[$e]="};
+  // The section whose own URL key Windows reads; other sections may hold URL-like keys before
+  // it, such as the BASEURL of the page the user was on.
+  static constexpr Ascii<Char, 19> kShortcutSection{"[InternetShortcut]"};
+  // Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
+  static constexpr Ascii<Char, 21> kUnicodeSection{"[InternetShortcut.W]"};
+  static constexpr Ascii<Char, 4> kKeyName{"URL"};
+  static constexpr Ascii<Char, 15> kKeyMarker{"<key>URL</key>"};
+  static constexpr Ascii<Char, 9> kStringStart{"<string>"};
+  static constexpr Ascii<Char, 10> kStringEnd{"</string>"};
+  static constexpr Ascii<Char, 9> kBinaryMagic{"bplist00"};
+};
+
+constexpr std::size_t kShortcutSectionSize = 18;
+constexpr std::size_t kLongestMarker = 14;
 // Binary web locations hold one short dictionary; anything larger is not one.
 constexpr std::size_t kLongestBinaryList = std::size_t{1024} * 1024;
 
@@ -44,20 +61,52 @@ constexpr std::size_t kLongestValue = std::size_t{64} * 1024;
 // of an encoded value gives the first kLongestValue characters of the decoded one exactly.
 constexpr std::size_t kLongestUtf7Value = 6 * kLongestValue;
 
-void AppendCapped(std::u16string& value, std::u16string_view text, std::size_t longest) {
+// How many units of a stream hold at least the first `characters` of the text they decode to.
+// A byte stream is UTF-8 (at most three bytes a UTF-16 unit; the last few may be a character
+// cut short) or a single-byte code page.
+template <typename Char>
+constexpr std::size_t UnitsFor(std::size_t characters) {
+  return sizeof(Char) == 1 ? 3 * characters + 3 : characters;
+}
+
+// The first `characters` of what units of the stream stand for.
+template <typename Char>
+std::u16string DecodeCut(BasicTextStream<Char>& stream,
+                         std::type_identity_t<std::basic_string_view<Char>> units,
+                         std::size_t characters) {
+  std::u16string text = stream.Decode(units.substr(0, UnitsFor<Char>(characters)));
+  if (text.size() > characters) text.resize(characters);
+  return text;
+}
+
+// A unit as FoldCase takes it; a byte counts as its unsigned value.
+char16_t Unit(char16_t c) { return c; }
+char16_t Unit(char c) { return static_cast<unsigned char>(c); }
+
+template <typename Char>
+void AppendCapped(std::basic_string<Char>& value, std::basic_string_view<Char> text,
+                  std::size_t longest) {
   if (value.size() < longest) value.append(text.substr(0, longest - value.size()));
 }
 
-void Ignore(std::u16string_view) {}
+struct Ignore {
+  template <typename View>
+  void operator()(View) const {}
+};
 
 // The blanks that Windows passes over around section names, keys and values.
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+template <typename Char>
+bool IsBlank(Char c) {
+  return c == Char(' ') || c == Char('\t');
+}
 
 // Looks for a marker, ignoring case, in text that comes a piece at a time. Of each piece only
 // the last few characters, where a match could begin, are held back for the next one.
+template <typename Char>
 class PieceSearch {
  public:
-  explicit PieceSearch(std::u16string_view marker) : marker_(marker) {}
+  using View = std::basic_string_view<Char>;
+  explicit PieceSearch(View marker) : marker_(marker) {}
 
   // Forgets what was held back: the next piece starts the text anew.
   void Reset() { held_size_ = 0; }
@@ -66,15 +115,15 @@ class PieceSearch {
   // kNotFound. Meanwhile before(text) receives, in order, all the text that surely lies before
   // the marker: up to a match, or all but what is held back.
   template <typename Sink>
-  std::size_t Feed(std::u16string_view piece, Sink&& before) {
+  std::size_t Feed(View piece, Sink&& before) {
     const std::size_t keep = marker_.size() - 1;
     if (held_size_ > 0) {
       // A match that begins among the held-back characters ends within this piece's first few.
-      std::array<char16_t, 2 * kLongestMarker> joint{};
+      std::array<Char, 2 * kLongestMarker> joint{};
       const std::size_t taken = std::min(piece.size(), keep);
       std::copy_n(held_.data(), held_size_, joint.data());
       std::copy_n(piece.data(), taken, joint.data() + held_size_);
-      const std::u16string_view joined(joint.data(), held_size_ + taken);
+      const View joined(joint.data(), held_size_ + taken);
       const std::size_t at = FindNoCase(joined, marker_);
       if (at != kNotFound && at < held_size_) {
         before(joined.substr(0, at));
@@ -83,7 +132,7 @@ class PieceSearch {
         return after;
       }
     }
-    const std::u16string_view held(held_.data(), held_size_);
+    const View held(held_.data(), held_size_);
     const std::size_t at = FindNoCase(piece, marker_);
     if (at != kNotFound) {
       before(held);
@@ -109,16 +158,17 @@ class PieceSearch {
   }
 
  private:
-  std::u16string_view marker_;
-  std::array<char16_t, kLongestMarker> held_{};
+  View marker_;
+  std::array<Char, kLongestMarker> held_{};
   std::size_t held_size_ = 0;
 };
 
 // One URL key in the pieces of a line: where it first occurs, and the value after it.
+template <typename Char>
 class KeyInLine {
  public:
-  KeyInLine(std::u16string_view key, std::size_t longest)
-      : key_(key), search_(key), longest_(longest) {}
+  using View = std::basic_string_view<Char>;
+  KeyInLine(View key, std::size_t longest) : key_(key), search_(key), longest_(longest) {}
 
   // Starts a line; when not wanted, the line is not searched at all.
   void Begin(bool wanted) {
@@ -129,10 +179,10 @@ class KeyInLine {
     search_.Reset();
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(View piece) {
     if (!wanted_) return;
     if (!found_) {
-      const std::size_t after = search_.Feed(piece, Ignore);
+      const std::size_t after = search_.Feed(piece, Ignore());
       if (after == kNotFound) {
         seen_ += piece.size();
         return;
@@ -147,23 +197,24 @@ class KeyInLine {
   bool found() const { return found_; }
   // Where the key starts in the line.
   std::size_t position() const { return position_; }
-  // The rest of the line after the key, its first `longest` characters.
-  const std::u16string& value() const { return value_; }
+  // The rest of the line after the key, its first `longest` units.
+  const std::basic_string<Char>& value() const { return value_; }
 
  private:
-  std::u16string_view key_;
-  PieceSearch search_;
+  View key_;
+  PieceSearch<Char> search_;
   std::size_t longest_;
   bool wanted_ = false;
   bool found_ = false;
   std::size_t seen_ = 0;
   std::size_t position_ = 0;
-  std::u16string value_;
+  std::basic_string<Char> value_;
 };
 
 // Whether a line, given in pieces, is a section header (its first character other than a blank
 // is "["), and whether it names, less the blanks around it, the Internet shortcut section or its
 // Unicode companion. The one name begins the other, so both are matched at once.
+template <typename Char>
 class SectionHeader {
  public:
   enum class Kind { kNoHeader, kOther, kShortcut, kUnicode };
@@ -173,7 +224,7 @@ class SectionHeader {
     matched_ = 0;
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(std::basic_string_view<Char> piece) {
     for (std::size_t i = 0; i < piece.size() && !Decided(); ++i) Step(piece[i]);
   }
 
@@ -183,7 +234,7 @@ class SectionHeader {
       case State::kNoHeader:
         return Kind::kNoHeader;
       case State::kTrailingBlanks:
-        return matched_ == kShortcutSection.size() ? Kind::kShortcut : Kind::kUnicode;
+        return matched_ == kShortcutSectionSize ? Kind::kShortcut : Kind::kUnicode;
       case State::kMatching:
       case State::kOtherHeader:
         break;
@@ -203,10 +254,12 @@ class SectionHeader {
 
   bool Decided() const { return state_ == State::kOtherHeader || state_ == State::kNoHeader; }
 
-  void Step(char16_t c) {
+  void Step(Char c) {
+    static constexpr std::basic_string_view<Char> kUnicodeSection =
+        Marks<Char>::kUnicodeSection.view();
     switch (state_) {
       case State::kLeadingBlanks:
-        if (c == u'[') {
+        if (c == Char('[')) {
           state_ = State::kMatching;
           matched_ = 1;
         } else if (!IsBlank(c)) {
@@ -215,10 +268,10 @@ class SectionHeader {
         break;
       case State::kMatching:
         // The names agree up to the shorter one's "]", where the longer one has ".W]".
-        if (matched_ == kShortcutSection.size() - 1 && c == u']') {
+        if (matched_ == kShortcutSectionSize - 1 && c == Char(']')) {
           state_ = State::kTrailingBlanks;
-          matched_ = kShortcutSection.size();
-        } else if (FoldCase(c) != FoldCase(kUnicodeSection[matched_])) {
+          matched_ = kShortcutSectionSize;
+        } else if (FoldCase(Unit(c)) != FoldCase(Unit(kUnicodeSection[matched_]))) {
           state_ = State::kOtherHeader;
         } else if (++matched_ == kUnicodeSection.size()) {
           state_ = State::kTrailingBlanks;
@@ -239,6 +292,7 @@ class SectionHeader {
 
 // Whether a line, given in pieces, is one whose key is "URL" as Windows reads keys: the text
 // before the line's first "=", less the blanks around it. Keeps the value after that "=".
+template <typename Char>
 class UrlKeyLine {
  public:
   // Starts a line; when not wanted, the line is not looked at.
@@ -248,26 +302,30 @@ class UrlKeyLine {
     value_.clear();
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(std::basic_string_view<Char> piece) {
     std::size_t i = 0;
     for (; i < piece.size() && state_ != State::kValue && state_ != State::kNotKey; ++i) {
       Step(piece[i]);
     }
-    if (state_ == State::kValue) AppendCapped(value_, piece.substr(i), kLongestValue);
+    if (state_ == State::kValue) {
+      AppendCapped(value_, piece.substr(i), UnitsFor<Char>(kLongestValue));
+    }
   }
 
   bool found() const { return state_ == State::kValue; }
-  // The rest of the line after the "=", its first kLongestValue characters.
-  const std::u16string& value() const { return value_; }
+  // The rest of the line after the "=", the units of its first kLongestValue characters.
+  const std::basic_string<Char>& value() const { return value_; }
 
  private:
   enum class State { kLeadingBlanks, kName, kTrailingBlanks, kValue, kNotKey };
 
-  void Step(char16_t c) {
+  void Step(Char c) {
+    static constexpr std::basic_string_view<Char> kKeyName = Marks<Char>::kKeyName.view();
     if (state_ == State::kLeadingBlanks && IsBlank(c)) return;
     if (state_ != State::kTrailingBlanks && matched_ < kKeyName.size()) {
-      state_ = FoldCase(c) == FoldCase(kKeyName[matched_++]) ? State::kName : State::kNotKey;
-    } else if (c == u'=') {
+      state_ =
+          FoldCase(Unit(c)) == FoldCase(Unit(kKeyName[matched_++])) ? State::kName : State::kNotKey;
+    } else if (c == Char('=')) {
       state_ = State::kValue;
     } else {
       state_ = IsBlank(c) ? State::kTrailingBlanks : State::kNotKey;
@@ -276,7 +334,7 @@ class UrlKeyLine {
 
   State state_ = State::kNotKey;
   std::size_t matched_ = 0;
-  std::u16string value_;
+  std::basic_string<Char> value_;
 };
 
 // The value between a .webloc's markers with its XML entities decoded, taken a piece at a time
@@ -321,6 +379,38 @@ class XmlValue {
   std::u16string decoded_;
 };
 
+// The value between a .webloc's markers in a byte stream: its units are kept as they are, as
+// many as give kLongestValue characters of the decoded value however many references it holds
+// (a reference, at most 13 characters, stands for at least one), and decoded at the end.
+class ByteXmlValue {
+ public:
+  void Append(std::string_view raw) { AppendCapped(raw_, raw, kLongest); }
+
+  std::u16string Finish(ByteTextStream& stream) {
+    const std::u16string text = stream.Decode(raw_);
+    raw_.clear();
+    XmlValue value;
+    // In slices, so that no more than the needed part of the text is copied again.
+    for (std::size_t at = 0; at < text.size(); at += kSlice) {
+      value.Append(std::u16string_view(text).substr(at, kSlice));
+    }
+    return value.Finish();
+  }
+
+ private:
+  static constexpr std::size_t kLongest = 13 * kLongestValue + 16;
+  static constexpr std::size_t kSlice = std::size_t{64} * 1024;
+  std::string raw_;
+};
+
+// The value of a .webloc in either kind of stream.
+template <typename Char>
+struct WeblocValue : XmlValue {
+  std::u16string Finish(TextStream&) { return XmlValue::Finish(); }
+};
+template <>
+struct WeblocValue<char> : ByteXmlValue {};
+
 // The whole file's bytes, or nullopt when it is larger than limit.
 std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& path,
                                      std::size_t limit) {
@@ -340,14 +430,17 @@ std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& p
 // looked for) or a "[" that may start a section header (the KDE key has one too). Keys hold no
 // line end, so a line that ends before that place holds none. That line itself, and a line that
 // goes on past what is at hand, are left to be read.
-void SkipUneventfulLines(TextStream& stream, bool key_wanted, bool own_key_wanted) {
-  const std::u16string_view text = stream.PeekPiece();
-  std::size_t event = std::min(FindEitherUnit(text, u'[', u'['), text.size());
+template <typename Char>
+void SkipUneventfulLines(BasicTextStream<Char>& stream, bool key_wanted, bool own_key_wanted) {
+  const std::basic_string_view<Char> text = stream.PeekPiece();
+  std::size_t event = std::min(FindEitherUnit(text, Char('['), Char('[')), text.size());
   if (key_wanted || own_key_wanted) {
-    event = std::min(event, FindNoCase(text.substr(0, event), own_key_wanted ? kKeyName : kUrlKey));
+    event = std::min(
+        event, FindNoCase(text.substr(0, event), own_key_wanted ? Marks<Char>::kKeyName.view()
+                                                                : Marks<Char>::kUrlKey.view()));
   }
   for (std::size_t i = event; i-- > 0;) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
+    if (text[i] == Char('\r') || text[i] == Char('\n')) {
       stream.SkipLinesThrough(i);
       return;
     }
@@ -361,23 +454,22 @@ std::u16string Utf7Url(const std::u16string& encoded) {
   return url;
 }
 
-}  // namespace
-
-std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
-  TextStream stream = TextStream::Open(platform, path);
+template <typename Char>
+std::u16string ReadShortcut(BasicTextStream<Char>& stream) {
+  using Text = std::basic_string<Char>;
   // The URL that counts, as Windows reads a shortcut: the Unicode section's (taken as soon as it
   // is found), else the URL key of the [InternetShortcut] section, not an earlier line such as a
   // BASEURL. Files without that key (.desktop files, bare URL= lines) fall back on the first
-  // line holding a URL key.
-  std::optional<std::u16string> first_line_url;
-  std::optional<std::u16string> section_url;
+  // line holding a URL key. Values are kept as the stream's units until the end.
+  std::optional<Text> first_line_url;
+  std::optional<Text> section_url;
   enum class Section { kAhead, kInside, kPassed } shortcut_section = Section::kAhead;
   bool in_unicode_section = false;
   // The plain key's value may also be the Unicode section's URL, and so UTF-7.
-  KeyInLine plain(kUrlKey, kLongestUtf7Value);
-  KeyInLine expanding(kExpandingUrlKey, kLongestValue);
-  UrlKeyLine own_key;
-  SectionHeader header;
+  KeyInLine<Char> plain(Marks<Char>::kUrlKey.view(), UnitsFor<Char>(kLongestUtf7Value));
+  KeyInLine<Char> expanding(Marks<Char>::kExpandingUrlKey.view(), UnitsFor<Char>(kLongestValue));
+  UrlKeyLine<Char> own_key;
+  SectionHeader<Char> header;
   while (!stream.AtEndOfStream()) {
     const bool own_key_wanted = shortcut_section == Section::kInside && !section_url;
     SkipUneventfulLines(stream, !first_line_url || in_unicode_section, own_key_wanted);
@@ -388,7 +480,7 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
     own_key.Begin(own_key_wanted);
     header.Begin();
     for (bool ended = false; !ended;) {
-      const std::u16string_view piece = stream.ReadLinePiece(ended);
+      const std::basic_string_view<Char> piece = stream.ReadLinePiece(ended);
       plain.Feed(piece);
       expanding.Feed(piece);
       own_key.Feed(piece);
@@ -398,7 +490,7 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
     // The first line with either key gives the URL, by the key that comes first in it.
     if (!first_line_url && plain.found() &&
         (!expanding.found() || plain.position() < expanding.position())) {
-      first_line_url = plain.value().substr(0, kLongestValue);
+      first_line_url = plain.value();
     } else if (!first_line_url && expanding.found()) {
       first_line_url = expanding.value();
     }
@@ -408,45 +500,49 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
       if (shortcut_section == Section::kInside) {
         shortcut_section = Section::kPassed;
       } else if (shortcut_section == Section::kAhead &&
-                 header.kind() == SectionHeader::Kind::kShortcut) {
+                 header.kind() == SectionHeader<Char>::Kind::kShortcut) {
         shortcut_section = Section::kInside;
       }
-      in_unicode_section = header.kind() == SectionHeader::Kind::kUnicode;
+      in_unicode_section = header.kind() == SectionHeader<Char>::Kind::kUnicode;
     } else if (in_unicode_section && plain.found()) {
       // The ANSI copies found elsewhere may have lost characters; this one has them all.
+      const std::u16string url = Utf7Url(DecodeCut(stream, plain.value(), kLongestUtf7Value));
       stream.Close();
-      return Utf7Url(plain.value());
+      return url;
     } else if (own_key.found()) {
       section_url = own_key.value();
     }
   }
+  const std::optional<Text>& url = section_url ? section_url : first_line_url;
+  std::u16string decoded = url ? DecodeCut(stream, *url, kLongestValue) : std::u16string();
   stream.Close();
-  if (section_url) return std::move(*section_url);
-  return first_line_url.value_or(std::u16string());
+  return decoded;
 }
 
-std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {
-  TextStream stream = TextStream::Open(platform, path);
+template <typename Char>
+std::u16string ReadWebloc(BasicTextStream<Char>& stream, Platform& platform,
+                          const std::u16string& path) {
   // The three markers in turn, each searched for after the one before.
-  PieceSearch key(kKeyMarker), start(kStringStart), end(kStringEnd);
+  PieceSearch<Char> key(Marks<Char>::kKeyMarker.view()), start(Marks<Char>::kStringStart.view()),
+      end(Marks<Char>::kStringEnd.view());
   enum class Step { kKey, kStart, kValue, kDone } step = Step::kKey;
-  XmlValue value;
-  std::u16string head;  // the text's beginning, for the binary list's magic
+  WeblocValue<Char> value;
+  std::basic_string<Char> head;  // the text's beginning, for the binary list's magic
   while (step != Step::kDone) {
-    std::u16string_view piece = stream.ReadPiece();
+    std::basic_string_view<Char> piece = stream.ReadPiece();
     if (piece.empty()) break;
-    AppendCapped(head, piece, kBinaryMagicText.size());
+    AppendCapped(head, piece, Marks<Char>::kBinaryMagic.view().size());
     while (!piece.empty() && step != Step::kDone) {
       std::size_t after = kNotFound;
       switch (step) {
         case Step::kKey:
-          after = key.Feed(piece, Ignore);
+          after = key.Feed(piece, Ignore());
           break;
         case Step::kStart:
-          after = start.Feed(piece, Ignore);
+          after = start.Feed(piece, Ignore());
           break;
         case Step::kValue:
-          after = end.Feed(piece, [&](std::u16string_view text) { value.Append(text); });
+          after = end.Feed(piece, [&](std::basic_string_view<Char> text) { value.Append(text); });
           break;
         case Step::kDone:
           break;
@@ -456,14 +552,30 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) 
       step = static_cast<Step>(static_cast<int>(step) + 1);
     }
   }
+  if (step == Step::kDone) {
+    std::u16string url = value.Finish(stream);
+    stream.Close();
+    return url;
+  }
   stream.Close();
-  if (step == Step::kDone) return value.Finish();
 
   // Perhaps a binary list. Its magic is plain ASCII and so survives the text decoding; only
   // then is the file read again, as the bytes that the list's offsets count.
-  if (head != kBinaryMagicText) return std::u16string();
+  if (head != Marks<Char>::kBinaryMagic.view()) return std::u16string();
   const std::optional<std::string> bytes = ReadBytes(platform, path, kLongestBinaryList);
   return bytes ? UrlFromBinaryPlist(*bytes) : std::u16string();
+}
+
+}  // namespace
+
+std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
+  auto stream = OpenShortcutText(platform, path);
+  return std::visit([](auto& opened) { return ReadShortcut(opened); }, stream);
+}
+
+std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {
+  auto stream = OpenShortcutText(platform, path);
+  return std::visit([&](auto& opened) { return ReadWebloc(opened, platform, path); }, stream);
 }
 
 }  // namespace linkvane::Module_Main

@@ -1,6 +1,7 @@
 #include "platform/text_stream.h"
 
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "text/case_insensitive.h"
@@ -9,7 +10,9 @@ namespace linkvane {
 
 namespace {
 
-constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
+// One read of the file. Larger reads cost fewer calls into the system, which under Wine are
+// dear; this much still stays in the processor's cache while it is searched.
+constexpr std::size_t kChunkSize = std::size_t{256} * 1024;
 constexpr std::int32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
 
 // Reads up to size bytes, fewer only at the end of the file.
@@ -23,15 +26,9 @@ std::size_t ReadFully(ByteReader& reader, char* buffer, std::size_t size) {
   return total;
 }
 
-// Decides the file's encoding (reading it all when it has no byte-order mark) and leaves the
-// reader at the first byte of text, after any mark.
-TextEncoding DetectEncoding(ByteReader& reader, std::vector<char>& chunk) {
-  std::size_t got = ReadFully(reader, chunk.data(), chunk.size());
-  if (const auto bom = DetectByteOrderMark(std::string_view(chunk.data(), got))) {
-    reader.Rewind();
-    ReadFully(reader, chunk.data(), bom->length);
-    return bom->encoding;
-  }
+// Decides the encoding of a file without a byte-order mark whose first got bytes are in chunk,
+// reading it all, and leaves the reader at its first byte.
+TextEncoding DetectEncoding(ByteReader& reader, std::vector<char>& chunk, std::size_t got) {
   Utf8Validator validator;
   while (got > 0 && !validator.Broken()) {
     validator.Feed(std::string_view(chunk.data(), got));
@@ -44,65 +41,120 @@ TextEncoding DetectEncoding(ByteReader& reader, std::vector<char>& chunk) {
 
 }  // namespace
 
+template <>
 TextStream TextStream::Open(Platform& platform, const std::u16string& path) {
   std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
   std::vector<char> chunk(kChunkSize);
-  const TextEncoding encoding = DetectEncoding(*reader, chunk);
-  return TextStream(platform, std::move(reader), encoding, std::move(chunk));
+  const std::size_t got = ReadFully(*reader, chunk.data(), chunk.size());
+  TextEncoding encoding;
+  if (const auto bom = DetectByteOrderMark(std::string_view(chunk.data(), got))) {
+    reader->Rewind();
+    ReadFully(*reader, chunk.data(), bom->length);
+    encoding = bom->encoding;
+  } else {
+    encoding = DetectEncoding(*reader, chunk, got);
+  }
+  TextStream stream(platform, std::move(reader), encoding, true);
+  stream.chunk_ = std::move(chunk);
+  return stream;
 }
 
-TextStream::TextStream(Platform& platform, std::unique_ptr<ByteReader> reader,
-                       TextEncoding encoding, std::vector<char> chunk)
-    : reader_(std::move(reader)), decoder_(platform, encoding), chunk_(std::move(chunk)) {}
+std::variant<TextStream, ByteTextStream> OpenShortcutText(Platform& platform,
+                                                          const std::u16string& path) {
+  std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
+  std::vector<char> chunk(kChunkSize);
+  const std::string_view first(chunk.data(), ReadFully(*reader, chunk.data(), chunk.size()));
+  const std::optional<ByteOrderMark> bom = DetectByteOrderMark(first);
+  const bool utf8_mark = bom && bom->encoding == TextEncoding::kUtf8;
+  if (!utf8_mark && (bom || !platform.AnsiIsSingleByte())) {
+    reader.reset();
+    return TextStream::Open(platform, path);
+  }
+  // The bytes read so far are the stream's first text: the file is read once.
+  ByteTextStream stream(platform, std::move(reader), TextEncoding::kUtf8, utf8_mark);
+  if (!utf8_mark) stream.validator_.Feed(first);
+  stream.text_ = first;
+  stream.chunk_ = std::move(chunk);  // moving a vector keeps its storage, and so first
+  stream.position_ = utf8_mark ? bom->length : 0;
+  stream.exhausted_ = first.empty();
+  return stream;
+}
 
-void TextStream::RequireOpen() const {
+template <typename Char>
+BasicTextStream<Char>::BasicTextStream(Platform& platform, std::unique_ptr<ByteReader> reader,
+                                       TextEncoding encoding, bool encoding_known)
+    : reader_(std::move(reader)),
+      platform_(&platform),
+      decoder_(platform, encoding),
+      encoding_(encoding),
+      encoding_known_(encoding_known) {}
+
+template <typename Char>
+void BasicTextStream<Char>::RequireOpen() const {
   if (!reader_) throw PlatformError(kErrorInvalidHandle, u"The text stream is closed.");
 }
 
-bool TextStream::Fill() {
+template <typename Char>
+bool BasicTextStream<Char>::Fill() {
+  text_ = View();
   if (exhausted_) return false;
-  const std::size_t size_before = buffer_.size();
-  while (buffer_.size() == size_before && !exhausted_) {
-    const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
-    if (got == 0) {
-      decoder_.Finish(buffer_);
-      exhausted_ = true;
-    } else {
-      decoder_.Feed(std::string_view(chunk_.data(), got), buffer_);
+  if constexpr (std::is_same_v<Char, char>) {
+    // The bytes are read where they are searched, with no copy.
+    std::size_t got = 0;
+    while (got == 0 && !exhausted_) {
+      got = reader_->Read(chunk_.data(), chunk_.size());
+      exhausted_ = got == 0;
     }
+    text_ = View(chunk_.data(), got);
+    if (!encoding_known_ && !validator_.Broken()) validator_.Feed(text_);
+  } else {
+    // Only the text of about one read is held, however long the file or its lines.
+    buffer_.clear();
+    while (buffer_.empty() && !exhausted_) {
+      const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
+      if (got == 0) {
+        decoder_.Finish(buffer_);
+        exhausted_ = true;
+      } else {
+        decoder_.Feed(std::string_view(chunk_.data(), got), buffer_);
+      }
+    }
+    text_ = buffer_;
   }
-  return buffer_.size() > size_before;
+  return !text_.empty();
 }
 
-bool TextStream::HasText() {
-  if (position_ < buffer_.size()) return true;
-  // Only the text of about one read is held, however long the file or its lines.
-  buffer_.clear();
+template <typename Char>
+bool BasicTextStream<Char>::HasText() {
+  if (position_ < text_.size()) return true;
   position_ = 0;
   return Fill();
 }
 
-void TextStream::SkipLineFeedAfterCarriageReturn() {
+template <typename Char>
+void BasicTextStream<Char>::SkipLineFeedAfterCarriageReturn() {
   if (!after_carriage_return_) return;
   after_carriage_return_ = false;
-  if (HasText() && buffer_[position_] == u'\n') ++position_;
+  if (HasText() && text_[position_] == Char('\n')) ++position_;
 }
 
-bool TextStream::AtEndOfStream() {
+template <typename Char>
+bool BasicTextStream<Char>::AtEndOfStream() {
   RequireOpen();
   SkipLineFeedAfterCarriageReturn();
   return !HasText();
 }
 
-std::u16string_view TextStream::ReadLinePiece(bool& line_ended) {
+template <typename Char>
+auto BasicTextStream<Char>::ReadLinePiece(bool& line_ended) -> View {
   RequireOpen();
   SkipLineFeedAfterCarriageReturn();
   line_ended = true;
-  if (!HasText()) return std::u16string_view();
-  const std::u16string_view rest = std::u16string_view(buffer_).substr(position_);
-  const std::size_t end = FindEitherUnit(rest, u'\r', u'\n');
+  if (!HasText()) return View();
+  const View rest = text_.substr(position_);
+  const std::size_t end = FindEitherUnit(rest, Char('\r'), Char('\n'));
   if (end == kNotFound) {
-    position_ = buffer_.size();
+    position_ = text_.size();
     line_ended = false;
     return rest;
   }
@@ -110,57 +162,94 @@ std::u16string_view TextStream::ReadLinePiece(bool& line_ended) {
   return rest.substr(0, end);
 }
 
-void TextStream::PassLineEnd(std::size_t end) {
+template <typename Char>
+void BasicTextStream<Char>::PassLineEnd(std::size_t end) {
   position_ = end + 1;
-  if (buffer_[end] == u'\r') {
+  if (text_[end] == Char('\r')) {
     // The LF of a CR LF pair may come with the next read.
-    if (position_ == buffer_.size()) {
+    if (position_ == text_.size()) {
       after_carriage_return_ = true;
-    } else if (buffer_[position_] == u'\n') {
+    } else if (text_[position_] == Char('\n')) {
       ++position_;
     }
   }
 }
 
-std::u16string_view TextStream::PeekPiece() {
+template <typename Char>
+auto BasicTextStream<Char>::PeekPiece() -> View {
   RequireOpen();
   SkipLineFeedAfterCarriageReturn();
-  if (!HasText()) return std::u16string_view();
-  return std::u16string_view(buffer_).substr(position_);
+  if (!HasText()) return View();
+  return text_.substr(position_);
 }
 
-void TextStream::SkipLinesThrough(std::size_t end) {
+template <typename Char>
+void BasicTextStream<Char>::SkipLinesThrough(std::size_t end) {
   RequireOpen();
   PassLineEnd(position_ + end);
 }
 
-std::u16string_view TextStream::ReadPiece() {
+template <typename Char>
+auto BasicTextStream<Char>::ReadPiece() -> View {
   RequireOpen();
   SkipLineFeedAfterCarriageReturn();
-  if (!HasText()) return std::u16string_view();
-  const std::u16string_view rest = std::u16string_view(buffer_).substr(position_);
-  position_ = buffer_.size();
+  if (!HasText()) return View();
+  const View rest = text_.substr(position_);
+  position_ = text_.size();
   return rest;
 }
 
-std::u16string TextStream::ReadLine() {
+template <typename Char>
+auto BasicTextStream<Char>::ReadLine() -> Text {
   if (AtEndOfStream()) throw PlatformError(kErrorEndOfFile, u"Input past end of file.");
-  std::u16string line;
+  Text line;
   for (bool ended = false; !ended;) line.append(ReadLinePiece(ended));
   return line;
 }
 
-std::u16string TextStream::ReadAll() {
-  std::u16string rest;
-  for (std::u16string_view piece = ReadPiece(); !piece.empty(); piece = ReadPiece()) {
-    rest.append(piece);
-  }
+template <typename Char>
+auto BasicTextStream<Char>::ReadAll() -> Text {
+  Text rest;
+  for (View piece = ReadPiece(); !piece.empty(); piece = ReadPiece()) rest.append(piece);
   return rest;
 }
 
-void TextStream::Close() {
+template <typename Char>
+std::u16string BasicTextStream<Char>::Decode(View units) {
+  if constexpr (std::is_same_v<Char, char16_t>) {
+    return std::u16string(units);
+  } else {
+    if (!encoding_known_) {
+      // Any byte that is not UTF-8 makes the file ANSI; only a file that is UTF-8 to its end
+      // is read to its end.
+      RequireOpen();
+      while (!exhausted_ && !validator_.Broken()) {
+        const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
+        exhausted_ = got == 0;
+        validator_.Feed(std::string_view(chunk_.data(), got));
+      }
+      text_ = View();
+      position_ = 0;
+      exhausted_ = true;
+      encoding_ = validator_.Valid() ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
+      encoding_known_ = true;
+    }
+    if (encoding_ == TextEncoding::kAnsi) return platform_->AnsiToUtf16(units);
+    std::u16string text;
+    StreamDecoder decoder(*platform_, TextEncoding::kUtf8);
+    decoder.Feed(units, text);
+    decoder.Finish(text);
+    return text;
+  }
+}
+
+template <typename Char>
+void BasicTextStream<Char>::Close() {
   RequireOpen();
   reader_.reset();
 }
+
+template class BasicTextStream<char16_t>;
+template class BasicTextStream<char>;
 
 }  // namespace linkvane

@@ -14,9 +14,15 @@ namespace {
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
-bool MatchesAt(std::u16string_view haystack, std::u16string_view needle, std::size_t at) {
+// A unit as FoldCase takes it; a byte counts as its unsigned value.
+char16_t Unit(char16_t c) { return c; }
+char16_t Unit(char c) { return static_cast<unsigned char>(c); }
+
+template <typename Char>
+bool MatchesAt(std::basic_string_view<Char> haystack, std::basic_string_view<Char> needle,
+               std::size_t at) {
   for (std::size_t i = 0; i < needle.size(); ++i) {
-    if (FoldCase(haystack[at + i]) != FoldCase(needle[i])) return false;
+    if (FoldCase(Unit(haystack[at + i])) != FoldCase(Unit(needle[i]))) return false;
   }
   return true;
 }
@@ -142,6 +148,68 @@ std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
 #endif
   for (; at < end; ++at) {
     if (first.Matches(data[at]) && last.Matches(data[at + gap]) &&
+        MatchesAt(haystack, needle, at)) {
+      return at;
+    }
+  }
+  return kNotFound;
+}
+
+std::size_t FindEitherUnit(std::string_view text, char a, char b, std::size_t start) {
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = start;
+#if defined(__SSE2__)
+  const __m128i pattern_a = _mm_set1_epi8(a), pattern_b = _mm_set1_epi8(b);
+  auto mask = [&](std::size_t p) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, pattern_a), _mm_cmpeq_epi8(block, pattern_b))));
+  };
+  for (; i + 2 * kStride <= size; i += 2 * kStride) {
+    const unsigned found = mask(i) | mask(i + kStride) << kStride;
+    if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(found));
+  }
+#endif
+  for (; i < size; ++i) {
+    if (data[i] == a || data[i] == b) return i;
+  }
+  return kNotFound;
+}
+
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t start) {
+  if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
+  if (needle.empty()) return start;
+  // As for UTF-16 above: only places where the first and the last byte match are compared.
+  const std::size_t gap = needle.size() - 1;
+  const auto fold_bit = [](char c) { return IsAsciiLetter(Unit(c)) ? char(0x20) : char(0); };
+  const char first = char(FoldCase(Unit(needle[0]))), first_bit = fold_bit(needle[0]);
+  const char last = char(FoldCase(Unit(needle[gap]))), last_bit = fold_bit(needle[gap]);
+  const char* data = haystack.data();
+  const std::size_t end = haystack.size() - gap;  // one past the last place a match may start
+  std::size_t at = start;
+#if defined(__SSE2__)
+  const __m128i first_pattern = _mm_set1_epi8(first), first_bits = _mm_set1_epi8(first_bit);
+  const __m128i last_pattern = _mm_set1_epi8(last), last_bits = _mm_set1_epi8(last_bit);
+  auto load = [&](std::size_t p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+  };
+  // A bit for each of the sixteen places from p where both bytes match.
+  auto candidates = [&](std::size_t p) {
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(load(p), first_bits), first_pattern),
+                      _mm_cmpeq_epi8(_mm_or_si128(load(p + gap), last_bits), last_pattern))));
+  };
+  for (; at + 2 * kStride <= end; at += 2 * kStride) {
+    for (unsigned mask = candidates(at) | candidates(at + kStride) << kStride; mask != 0;
+         mask &= mask - 1) {
+      const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (MatchesAt(haystack, needle, place)) return place;
+    }
+  }
+#endif
+  for (; at < end; ++at) {
+    if (char(data[at] | first_bit) == first && char(data[at + gap] | last_bit) == last &&
         MatchesAt(haystack, needle, at)) {
       return at;
     }
