@@ -6,50 +6,33 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <type_traits>
 #include <utility>
-#include <variant>
 
 #include "launcher/Module_Main.h"
 #include "launcher/binary_plist.h"
 #include "launcher/utf7.h"
-#include "platform/text_stream.h"
+#include "platform/byte_text_stream.h"
 #include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
 
 namespace {
 
-// The markers, as ASCII written in units of either kind of stream.
-template <typename Char, std::size_t N>
-struct Ascii {
-  constexpr Ascii(const char (&text)[N]) {  // NOLINT(google-explicit-constructor)
-    for (std::size_t i = 0; i < N; ++i) units[i] = static_cast<Char>(text[i]);
-  }
-  constexpr std::basic_string_view<Char> view() const { return {units, N - 1}; }
-  Char units[N] = {};
-};
-
-template <typename Char>
-struct Marks {
-  static constexpr Ascii<Char, 5> kUrlKey{"URL="};
-  // KDE writes its link files' URL key with the marker that asks for shell expansion; the
-  // value is still taken as written.
-  static constexpr Ascii<Char, 9> kExpandingUrlKey{"URL[$e]="};
-  // The section whose own URL key Windows reads; other sections may hold URL-like keys before
-  // it, such as the BASEURL of the page the user was on.
-  static constexpr Ascii<Char, 19> kShortcutSection{"[InternetShortcut]"};
-  // Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
-  static constexpr Ascii<Char, 21> kUnicodeSection{"[InternetShortcut.W]"};
-  static constexpr Ascii<Char, 4> kKeyName{"URL"};
-  static constexpr Ascii<Char, 15> kKeyMarker{"<key>URL</key>"};
-  static constexpr Ascii<Char, 9> kStringStart{"<string>"};
-  static constexpr Ascii<Char, 10> kStringEnd{"</string>"};
-  static constexpr Ascii<Char, 9> kBinaryMagic{"bplist00"};
-};
-
-constexpr std::size_t kShortcutSectionSize = 18;
-constexpr std::size_t kLongestMarker = 14;
+constexpr std::string_view kUrlKey = "URL=";
+// KDE writes its link files' URL key with the marker that asks for shell expansion; the value
+// is still taken as written.
+constexpr std::string_view kExpandingUrlKey = "URL[$e]=";
+// The section whose own URL key Windows reads; other sections may hold URL-like keys before it,
+// such as the BASEURL of the page the user was on.
+constexpr std::string_view kShortcutSection = "[InternetShortcut]";
+// Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
+constexpr std::string_view kUnicodeSection = "[InternetShortcut.W]";
+constexpr std::string_view kKeyName = "URL";
+constexpr std::string_view kKeyMarker = "<key>URL</key>";
+constexpr std::string_view kStringStart = "<string>";
+constexpr std::string_view kStringEnd = "</string>";
+constexpr std::string_view kBinaryMagic = "bplist00";
+constexpr std::size_t kLongestMarker = kKeyMarker.size();
 // Binary web locations hold one short dictionary; anything larger is not one.
 constexpr std::size_t kLongestBinaryList = std::size_t{1024} * 1024;
 
@@ -61,52 +44,34 @@ constexpr std::size_t kLongestValue = std::size_t{64} * 1024;
 // of an encoded value gives the first kLongestValue characters of the decoded one exactly.
 constexpr std::size_t kLongestUtf7Value = 6 * kLongestValue;
 
-// How many units of a stream hold at least the first `characters` of the text they decode to.
-// A byte stream is UTF-8 (at most three bytes a UTF-16 unit; the last few may be a character
-// cut short) or a single-byte code page.
-template <typename Char>
-constexpr std::size_t UnitsFor(std::size_t characters) {
-  return sizeof(Char) == 1 ? 3 * characters + 3 : characters;
-}
+// How many bytes of the stream hold at least the first `characters` of the text they stand
+// for: a UTF-16 unit takes at most three (the last few may be a character cut short).
+constexpr std::size_t BytesFor(std::size_t characters) { return 3 * characters + 3; }
 
-// The first `characters` of what units of the stream stand for.
-template <typename Char>
-std::u16string DecodeCut(BasicTextStream<Char>& stream,
-                         std::type_identity_t<std::basic_string_view<Char>> units,
-                         std::size_t characters) {
-  std::u16string text = stream.Decode(units.substr(0, UnitsFor<Char>(characters)));
+// The first `characters` of what bytes of the stream stand for.
+std::u16string DecodeCut(ByteTextStream& stream, std::string_view bytes, std::size_t characters) {
+  std::u16string text = stream.Decode(bytes.substr(0, BytesFor(characters)));
   if (text.size() > characters) text.resize(characters);
   return text;
 }
 
-// A unit as FoldCase takes it; a byte counts as its unsigned value.
-char16_t Unit(char16_t c) { return c; }
+// A byte as FoldCase takes it: its unsigned value.
 char16_t Unit(char c) { return static_cast<unsigned char>(c); }
 
-template <typename Char>
-void AppendCapped(std::basic_string<Char>& value, std::basic_string_view<Char> text,
-                  std::size_t longest) {
+void AppendCapped(std::string& value, std::string_view text, std::size_t longest) {
   if (value.size() < longest) value.append(text.substr(0, longest - value.size()));
 }
 
-struct Ignore {
-  template <typename View>
-  void operator()(View) const {}
-};
+void Ignore(std::string_view) {}
 
 // The blanks that Windows passes over around section names, keys and values.
-template <typename Char>
-bool IsBlank(Char c) {
-  return c == Char(' ') || c == Char('\t');
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Looks for a marker, ignoring case, in text that comes a piece at a time. Of each piece only
 // the last few characters, where a match could begin, are held back for the next one.
-template <typename Char>
 class PieceSearch {
  public:
-  using View = std::basic_string_view<Char>;
-  explicit PieceSearch(View marker) : marker_(marker) {}
+  explicit PieceSearch(std::string_view marker) : marker_(marker) {}
 
   // Forgets what was held back: the next piece starts the text anew.
   void Reset() { held_size_ = 0; }
@@ -115,15 +80,15 @@ class PieceSearch {
   // kNotFound. Meanwhile before(text) receives, in order, all the text that surely lies before
   // the marker: up to a match, or all but what is held back.
   template <typename Sink>
-  std::size_t Feed(View piece, Sink&& before) {
+  std::size_t Feed(std::string_view piece, Sink&& before) {
     const std::size_t keep = marker_.size() - 1;
     if (held_size_ > 0) {
       // A match that begins among the held-back characters ends within this piece's first few.
-      std::array<Char, 2 * kLongestMarker> joint{};
+      std::array<char, 2 * kLongestMarker> joint{};
       const std::size_t taken = std::min(piece.size(), keep);
       std::copy_n(held_.data(), held_size_, joint.data());
       std::copy_n(piece.data(), taken, joint.data() + held_size_);
-      const View joined(joint.data(), held_size_ + taken);
+      const std::string_view joined(joint.data(), held_size_ + taken);
       const std::size_t at = FindNoCase(joined, marker_);
       if (at != kNotFound && at < held_size_) {
         before(joined.substr(0, at));
@@ -132,7 +97,7 @@ class PieceSearch {
         return after;
       }
     }
-    const View held(held_.data(), held_size_);
+    const std::string_view held(held_.data(), held_size_);
     const std::size_t at = FindNoCase(piece, marker_);
     if (at != kNotFound) {
       before(held);
@@ -158,17 +123,16 @@ class PieceSearch {
   }
 
  private:
-  View marker_;
-  std::array<Char, kLongestMarker> held_{};
+  std::string_view marker_;
+  std::array<char, kLongestMarker> held_{};
   std::size_t held_size_ = 0;
 };
 
 // One URL key in the pieces of a line: where it first occurs, and the value after it.
-template <typename Char>
 class KeyInLine {
  public:
-  using View = std::basic_string_view<Char>;
-  KeyInLine(View key, std::size_t longest) : key_(key), search_(key), longest_(longest) {}
+  KeyInLine(std::string_view key, std::size_t longest)
+      : key_(key), search_(key), longest_(longest) {}
 
   // Starts a line; when not wanted, the line is not searched at all.
   void Begin(bool wanted) {
@@ -179,10 +143,10 @@ class KeyInLine {
     search_.Reset();
   }
 
-  void Feed(View piece) {
+  void Feed(std::string_view piece) {
     if (!wanted_) return;
     if (!found_) {
-      const std::size_t after = search_.Feed(piece, Ignore());
+      const std::size_t after = search_.Feed(piece, Ignore);
       if (after == kNotFound) {
         seen_ += piece.size();
         return;
@@ -198,23 +162,22 @@ class KeyInLine {
   // Where the key starts in the line.
   std::size_t position() const { return position_; }
   // The rest of the line after the key, its first `longest` units.
-  const std::basic_string<Char>& value() const { return value_; }
+  const std::string& value() const { return value_; }
 
  private:
-  View key_;
-  PieceSearch<Char> search_;
+  std::string_view key_;
+  PieceSearch search_;
   std::size_t longest_;
   bool wanted_ = false;
   bool found_ = false;
   std::size_t seen_ = 0;
   std::size_t position_ = 0;
-  std::basic_string<Char> value_;
+  std::string value_;
 };
 
 // Whether a line, given in pieces, is a section header (its first character other than a blank
 // is "["), and whether it names, less the blanks around it, the Internet shortcut section or its
 // Unicode companion. The one name begins the other, so both are matched at once.
-template <typename Char>
 class SectionHeader {
  public:
   enum class Kind { kNoHeader, kOther, kShortcut, kUnicode };
@@ -224,7 +187,7 @@ class SectionHeader {
     matched_ = 0;
   }
 
-  void Feed(std::basic_string_view<Char> piece) {
+  void Feed(std::string_view piece) {
     for (std::size_t i = 0; i < piece.size() && !Decided(); ++i) Step(piece[i]);
   }
 
@@ -234,7 +197,7 @@ class SectionHeader {
       case State::kNoHeader:
         return Kind::kNoHeader;
       case State::kTrailingBlanks:
-        return matched_ == kShortcutSectionSize ? Kind::kShortcut : Kind::kUnicode;
+        return matched_ == kShortcutSection.size() ? Kind::kShortcut : Kind::kUnicode;
       case State::kMatching:
       case State::kOtherHeader:
         break;
@@ -254,12 +217,10 @@ class SectionHeader {
 
   bool Decided() const { return state_ == State::kOtherHeader || state_ == State::kNoHeader; }
 
-  void Step(Char c) {
-    static constexpr std::basic_string_view<Char> kUnicodeSection =
-        Marks<Char>::kUnicodeSection.view();
+  void Step(char c) {
     switch (state_) {
       case State::kLeadingBlanks:
-        if (c == Char('[')) {
+        if (c == '[') {
           state_ = State::kMatching;
           matched_ = 1;
         } else if (!IsBlank(c)) {
@@ -268,9 +229,9 @@ class SectionHeader {
         break;
       case State::kMatching:
         // The names agree up to the shorter one's "]", where the longer one has ".W]".
-        if (matched_ == kShortcutSectionSize - 1 && c == Char(']')) {
+        if (matched_ == kShortcutSection.size() - 1 && c == ']') {
           state_ = State::kTrailingBlanks;
-          matched_ = kShortcutSectionSize;
+          matched_ = kShortcutSection.size();
         } else if (FoldCase(Unit(c)) != FoldCase(Unit(kUnicodeSection[matched_]))) {
           state_ = State::kOtherHeader;
         } else if (++matched_ == kUnicodeSection.size()) {
@@ -292,7 +253,6 @@ class SectionHeader {
 
 // Whether a line, given in pieces, is one whose key is "URL" as Windows reads keys: the text
 // before the line's first "=", less the blanks around it. Keeps the value after that "=".
-template <typename Char>
 class UrlKeyLine {
  public:
   // Starts a line; when not wanted, the line is not looked at.
@@ -302,30 +262,29 @@ class UrlKeyLine {
     value_.clear();
   }
 
-  void Feed(std::basic_string_view<Char> piece) {
+  void Feed(std::string_view piece) {
     std::size_t i = 0;
     for (; i < piece.size() && state_ != State::kValue && state_ != State::kNotKey; ++i) {
       Step(piece[i]);
     }
     if (state_ == State::kValue) {
-      AppendCapped(value_, piece.substr(i), UnitsFor<Char>(kLongestValue));
+      AppendCapped(value_, piece.substr(i), BytesFor(kLongestValue));
     }
   }
 
   bool found() const { return state_ == State::kValue; }
   // The rest of the line after the "=", the units of its first kLongestValue characters.
-  const std::basic_string<Char>& value() const { return value_; }
+  const std::string& value() const { return value_; }
 
  private:
   enum class State { kLeadingBlanks, kName, kTrailingBlanks, kValue, kNotKey };
 
-  void Step(Char c) {
-    static constexpr std::basic_string_view<Char> kKeyName = Marks<Char>::kKeyName.view();
+  void Step(char c) {
     if (state_ == State::kLeadingBlanks && IsBlank(c)) return;
     if (state_ != State::kTrailingBlanks && matched_ < kKeyName.size()) {
       state_ =
           FoldCase(Unit(c)) == FoldCase(Unit(kKeyName[matched_++])) ? State::kName : State::kNotKey;
-    } else if (c == Char('=')) {
+    } else if (c == '=') {
       state_ = State::kValue;
     } else {
       state_ = IsBlank(c) ? State::kTrailingBlanks : State::kNotKey;
@@ -334,7 +293,7 @@ class UrlKeyLine {
 
   State state_ = State::kNotKey;
   std::size_t matched_ = 0;
-  std::basic_string<Char> value_;
+  std::string value_;
 };
 
 // The value between a .webloc's markers with its XML entities decoded, taken a piece at a time
@@ -379,9 +338,9 @@ class XmlValue {
   std::u16string decoded_;
 };
 
-// The value between a .webloc's markers in a byte stream: its units are kept as they are, as
-// many as give kLongestValue characters of the decoded value however many references it holds
-// (a reference, at most 13 characters, stands for at least one), and decoded at the end.
+// The value between a .webloc's markers: its bytes are kept as they are, as many as give
+// kLongestValue characters of the decoded value however many references it holds (a reference, at
+// most 13 characters, stands for at least one), and decoded at the end.
 class ByteXmlValue {
  public:
   void Append(std::string_view raw) { AppendCapped(raw_, raw, kLongest); }
@@ -403,14 +362,6 @@ class ByteXmlValue {
   std::string raw_;
 };
 
-// The value of a .webloc in either kind of stream.
-template <typename Char>
-struct WeblocValue : XmlValue {
-  std::u16string Finish(TextStream&) { return XmlValue::Finish(); }
-};
-template <>
-struct WeblocValue<char> : ByteXmlValue {};
-
 // The whole file's bytes, or nullopt when it is larger than limit.
 std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& path,
                                      std::size_t limit) {
@@ -430,17 +381,14 @@ std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& p
 // looked for) or a "[" that may start a section header (the KDE key has one too). Keys hold no
 // line end, so a line that ends before that place holds none. That line itself, and a line that
 // goes on past what is at hand, are left to be read.
-template <typename Char>
-void SkipUneventfulLines(BasicTextStream<Char>& stream, bool key_wanted, bool own_key_wanted) {
-  const std::basic_string_view<Char> text = stream.PeekPiece();
-  std::size_t event = std::min(FindEitherUnit(text, Char('['), Char('[')), text.size());
+void SkipUneventfulLines(ByteTextStream& stream, bool key_wanted, bool own_key_wanted) {
+  const std::string_view text = stream.PeekPiece();
+  std::size_t event = std::min(FindEitherUnit(text, '[', '['), text.size());
   if (key_wanted || own_key_wanted) {
-    event = std::min(
-        event, FindNoCase(text.substr(0, event), own_key_wanted ? Marks<Char>::kKeyName.view()
-                                                                : Marks<Char>::kUrlKey.view()));
+    event = std::min(event, FindNoCase(text.substr(0, event), own_key_wanted ? kKeyName : kUrlKey));
   }
   for (std::size_t i = event; i-- > 0;) {
-    if (text[i] == Char('\r') || text[i] == Char('\n')) {
+    if (text[i] == '\r' || text[i] == '\n') {
       stream.SkipLinesThrough(i);
       return;
     }
@@ -454,22 +402,20 @@ std::u16string Utf7Url(const std::u16string& encoded) {
   return url;
 }
 
-template <typename Char>
-std::u16string ReadShortcut(BasicTextStream<Char>& stream) {
-  using Text = std::basic_string<Char>;
+std::u16string ReadShortcut(ByteTextStream& stream) {
   // The URL that counts, as Windows reads a shortcut: the Unicode section's (taken as soon as it
   // is found), else the URL key of the [InternetShortcut] section, not an earlier line such as a
   // BASEURL. Files without that key (.desktop files, bare URL= lines) fall back on the first
-  // line holding a URL key. Values are kept as the stream's units until the end.
-  std::optional<Text> first_line_url;
-  std::optional<Text> section_url;
+  // line holding a URL key. Values are kept as the stream's bytes until the end.
+  std::optional<std::string> first_line_url;
+  std::optional<std::string> section_url;
   enum class Section { kAhead, kInside, kPassed } shortcut_section = Section::kAhead;
   bool in_unicode_section = false;
   // The plain key's value may also be the Unicode section's URL, and so UTF-7.
-  KeyInLine<Char> plain(Marks<Char>::kUrlKey.view(), UnitsFor<Char>(kLongestUtf7Value));
-  KeyInLine<Char> expanding(Marks<Char>::kExpandingUrlKey.view(), UnitsFor<Char>(kLongestValue));
-  UrlKeyLine<Char> own_key;
-  SectionHeader<Char> header;
+  KeyInLine plain(kUrlKey, BytesFor(kLongestUtf7Value));
+  KeyInLine expanding(kExpandingUrlKey, BytesFor(kLongestValue));
+  UrlKeyLine own_key;
+  SectionHeader header;
   while (!stream.AtEndOfStream()) {
     const bool own_key_wanted = shortcut_section == Section::kInside && !section_url;
     SkipUneventfulLines(stream, !first_line_url || in_unicode_section, own_key_wanted);
@@ -480,7 +426,7 @@ std::u16string ReadShortcut(BasicTextStream<Char>& stream) {
     own_key.Begin(own_key_wanted);
     header.Begin();
     for (bool ended = false; !ended;) {
-      const std::basic_string_view<Char> piece = stream.ReadLinePiece(ended);
+      const std::string_view piece = stream.ReadLinePiece(ended);
       plain.Feed(piece);
       expanding.Feed(piece);
       own_key.Feed(piece);
@@ -500,10 +446,10 @@ std::u16string ReadShortcut(BasicTextStream<Char>& stream) {
       if (shortcut_section == Section::kInside) {
         shortcut_section = Section::kPassed;
       } else if (shortcut_section == Section::kAhead &&
-                 header.kind() == SectionHeader<Char>::Kind::kShortcut) {
+                 header.kind() == SectionHeader::Kind::kShortcut) {
         shortcut_section = Section::kInside;
       }
-      in_unicode_section = header.kind() == SectionHeader<Char>::Kind::kUnicode;
+      in_unicode_section = header.kind() == SectionHeader::Kind::kUnicode;
     } else if (in_unicode_section && plain.found()) {
       // The ANSI copies found elsewhere may have lost characters; this one has them all.
       const std::u16string url = Utf7Url(DecodeCut(stream, plain.value(), kLongestUtf7Value));
@@ -513,36 +459,33 @@ std::u16string ReadShortcut(BasicTextStream<Char>& stream) {
       section_url = own_key.value();
     }
   }
-  const std::optional<Text>& url = section_url ? section_url : first_line_url;
+  const std::optional<std::string>& url = section_url ? section_url : first_line_url;
   std::u16string decoded = url ? DecodeCut(stream, *url, kLongestValue) : std::u16string();
   stream.Close();
   return decoded;
 }
 
-template <typename Char>
-std::u16string ReadWebloc(BasicTextStream<Char>& stream, Platform& platform,
-                          const std::u16string& path) {
+std::u16string ReadWebloc(ByteTextStream& stream, Platform& platform, const std::u16string& path) {
   // The three markers in turn, each searched for after the one before.
-  PieceSearch<Char> key(Marks<Char>::kKeyMarker.view()), start(Marks<Char>::kStringStart.view()),
-      end(Marks<Char>::kStringEnd.view());
+  PieceSearch key(kKeyMarker), start(kStringStart), end(kStringEnd);
   enum class Step { kKey, kStart, kValue, kDone } step = Step::kKey;
-  WeblocValue<Char> value;
-  std::basic_string<Char> head;  // the text's beginning, for the binary list's magic
+  ByteXmlValue value;
+  std::string head;  // the text's beginning, for the binary list's magic
   while (step != Step::kDone) {
-    std::basic_string_view<Char> piece = stream.ReadPiece();
+    std::string_view piece = stream.ReadPiece();
     if (piece.empty()) break;
-    AppendCapped(head, piece, Marks<Char>::kBinaryMagic.view().size());
+    AppendCapped(head, piece, kBinaryMagic.size());
     while (!piece.empty() && step != Step::kDone) {
       std::size_t after = kNotFound;
       switch (step) {
         case Step::kKey:
-          after = key.Feed(piece, Ignore());
+          after = key.Feed(piece, Ignore);
           break;
         case Step::kStart:
-          after = start.Feed(piece, Ignore());
+          after = start.Feed(piece, Ignore);
           break;
         case Step::kValue:
-          after = end.Feed(piece, [&](std::basic_string_view<Char> text) { value.Append(text); });
+          after = end.Feed(piece, [&](std::string_view text) { value.Append(text); });
           break;
         case Step::kDone:
           break;
@@ -561,7 +504,7 @@ std::u16string ReadWebloc(BasicTextStream<Char>& stream, Platform& platform,
 
   // Perhaps a binary list. Its magic is plain ASCII and so survives the text decoding; only
   // then is the file read again, as the bytes that the list's offsets count.
-  if (head != Marks<Char>::kBinaryMagic.view()) return std::u16string();
+  if (head != kBinaryMagic) return std::u16string();
   const std::optional<std::string> bytes = ReadBytes(platform, path, kLongestBinaryList);
   return bytes ? UrlFromBinaryPlist(*bytes) : std::u16string();
 }
@@ -569,13 +512,13 @@ std::u16string ReadWebloc(BasicTextStream<Char>& stream, Platform& platform,
 }  // namespace
 
 std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
-  auto stream = OpenShortcutText(platform, path);
-  return std::visit([](auto& opened) { return ReadShortcut(opened); }, stream);
+  ByteTextStream stream = ByteTextStream::Open(platform, path);
+  return ReadShortcut(stream);
 }
 
 std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {
-  auto stream = OpenShortcutText(platform, path);
-  return std::visit([&](auto& opened) { return ReadWebloc(opened, platform, path); }, stream);
+  ByteTextStream stream = ByteTextStream::Open(platform, path);
+  return ReadWebloc(stream, platform, path);
 }
 
 }  // namespace linkvane::Module_Main

@@ -27,16 +27,6 @@ bool MatchesAt(std::basic_string_view<Char> haystack, std::basic_string_view<Cha
   return true;
 }
 
-// One unit of a needle as the fast paths compare it: for a letter, setting bit 5 folds exactly
-// its two cases together and no other unit onto them; any other unit is compared as it is.
-struct FoldedUnit {
-  explicit FoldedUnit(char16_t c)
-      : value(FoldCase(c)), case_bit(IsAsciiLetter(c) ? char16_t(0x20) : char16_t(0)) {}
-  bool Matches(char16_t c) const { return char16_t(c | case_bit) == value; }
-  char16_t value;
-  char16_t case_bit;
-};
-
 #if defined(__SSE2__)
 
 // Units looked at in one step: two blocks of eight.
@@ -48,11 +38,6 @@ unsigned EitherMask(const char16_t* units, __m128i a, __m128i b) {
   const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
   return static_cast<unsigned>(
       _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(word, a), _mm_cmpeq_epi16(word, b))));
-}
-
-__m128i Folded(const char16_t* units, const FoldedUnit& unit) {
-  const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
-  return _mm_or_si128(word, _mm_set1_epi16(static_cast<short>(unit.case_bit)));
 }
 
 #else
@@ -109,48 +94,10 @@ std::size_t FindEitherUnit(std::u16string_view text, char16_t a, char16_t b, std
 std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
                        std::size_t start) {
   if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
-  if (needle.empty()) return start;
-  // Candidates are the places where both the needle's first and its last unit match, which
-  // in text is rare even when its first letter is common; only they are compared in full.
-  const std::size_t gap = needle.size() - 1;
-  const FoldedUnit first(needle[0]), last(needle[gap]);
-  const char16_t* data = haystack.data();
-  const std::size_t end = haystack.size() - gap;  // one past the last place a match may start
-  std::size_t at = start;
-#if defined(__SSE2__)
-  const __m128i first_pattern = _mm_set1_epi16(static_cast<short>(first.value));
-  const __m128i last_pattern = _mm_set1_epi16(static_cast<short>(last.value));
-  // A bit pair for each of the eight places from p where both units match.
-  auto candidates = [&](std::size_t p) {
-    return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_and_si128(_mm_cmpeq_epi16(Folded(data + p, first), first_pattern),
-                      _mm_cmpeq_epi16(Folded(data + p + gap, last), last_pattern))));
-  };
-  for (; at + kStride <= end; at += kStride) {
-    for (unsigned mask = candidates(at) | candidates(at + kStride / 2) << kMaskBits; mask != 0;
-         mask &= mask - 1, mask &= mask - 1) {  // both bits of a place
-      const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
-      if (MatchesAt(haystack, needle, place)) return place;
-    }
-  }
-#else
-  const std::uint64_t first_pattern = kLaneOnes * first.value,
-                      first_bits = kLaneOnes * first.case_bit;
-  const std::uint64_t last_pattern = kLaneOnes * last.value, last_bits = kLaneOnes * last.case_bit;
-  for (; at + 4 <= end; at += 4) {
-    const std::uint64_t heads = (LoadLanes(data + at) | first_bits) ^ first_pattern;
-    const std::uint64_t tails = (LoadLanes(data + at + gap) | last_bits) ^ last_pattern;
-    if ((ZeroLanes(heads) & ZeroLanes(tails)) == 0) continue;
-    for (std::size_t lane = 0; lane < 4; ++lane) {
-      if (MatchesAt(haystack, needle, at + lane)) return at + lane;
-    }
-  }
-#endif
-  for (; at < end; ++at) {
-    if (first.Matches(data[at]) && last.Matches(data[at + gap]) &&
-        MatchesAt(haystack, needle, at)) {
-      return at;
-    }
+  // UTF-16 text is searched only in short texts such as command lines; files are searched in
+  // their bytes (below).
+  for (std::size_t at = start; at + needle.size() <= haystack.size(); ++at) {
+    if (MatchesAt(haystack, needle, at)) return at;
   }
   return kNotFound;
 }
@@ -180,7 +127,9 @@ std::size_t FindEitherUnit(std::string_view text, char a, char b, std::size_t st
 std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t start) {
   if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
   if (needle.empty()) return start;
-  // As for UTF-16 above: only places where the first and the last byte match are compared.
+  // Candidates are the places where both the needle's first and its last byte match, which in
+  // text is rare even when its first letter is common; only they are compared in full. For a
+  // letter, setting bit 5 folds exactly its two cases together and no other byte onto them.
   const std::size_t gap = needle.size() - 1;
   const auto fold_bit = [](char c) { return IsAsciiLetter(Unit(c)) ? char(0x20) : char(0); };
   const char first = char(FoldCase(Unit(needle[0]))), first_bit = fold_bit(needle[0]);
@@ -209,10 +158,7 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
   }
 #endif
   for (; at < end; ++at) {
-    if (char(data[at] | first_bit) == first && char(data[at + gap] | last_bit) == last &&
-        MatchesAt(haystack, needle, at)) {
-      return at;
-    }
+    if (MatchesAt(haystack, needle, at)) return at;
   }
   return kNotFound;
 }
