@@ -9,7 +9,10 @@ namespace linkvane {
 namespace {
 
 // One read of the file. Larger reads cost fewer calls into the system, which under Wine are
-// dear; this much still stays in the processor's cache while it is searched.
+// dear; this much still stays in the processor's cache while it is searched. The first read is
+// smaller: most shortcut files are far smaller still, and a large buffer costs the start-up
+// the pages it takes.
+constexpr std::size_t kFirstChunkSize = std::size_t{16} * 1024;
 constexpr std::size_t kChunkSize = std::size_t{256} * 1024;
 constexpr std::int32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
 
@@ -62,46 +65,38 @@ std::u16string ReadUnits(std::string_view bytes) {
 ByteTextStream ByteTextStream::Open(Platform& platform, const std::u16string& path,
                                     Decision decision) {
   std::unique_ptr<ByteReader> reader = platform.OpenFileForReading(path);
-  std::vector<char> chunk(kChunkSize);
+  std::vector<char> chunk(kFirstChunkSize);
   const std::string_view first(chunk.data(), ReadFully(*reader, chunk.data(), chunk.size()));
   const std::optional<ByteOrderMark> bom = DetectByteOrderMark(first);
-  Form form = Form::kUtf8OrAnsi;
-  TextEncoding decoded = TextEncoding::kAnsi;
-  std::size_t start = 0;
-  if (bom && bom->encoding == TextEncoding::kUtf8) {
-    form = Form::kUtf8;
-    start = bom->length;
-  } else if (bom) {
-    form = Form::kUnits;
-    decoded = bom->encoding;
-  } else if (decision == kDecideFirst || !platform.AnsiIsSingleByte()) {
-    // All of the bytes decide between UTF-8, which is read as it is, and the code page, whose
-    // text is read as it is too when it has one byte a character.
-    Utf8Validator validator;
-    std::size_t got = first.size();
-    while (got > 0 && !validator.Broken()) {
-      validator.Feed(std::string_view(chunk.data(), got));
-      got = reader->Read(chunk.data(), chunk.size());
-    }
-    if (validator.Valid() && got == 0) {
-      form = Form::kUtf8;
-    } else {
-      form = platform.AnsiIsSingleByte() ? Form::kAnsi : Form::kUnits;
-    }
-  }
-  ByteTextStream stream(platform, std::move(reader), form, decoded);
-  if (form == Form::kUnits || ((form == Form::kUtf8 || form == Form::kAnsi) && !bom)) {
-    // Read again from the start, after any mark; the text comes with the first Fill.
-    stream.reader_->Rewind();
-    if (bom) ReadFully(*stream.reader_, chunk.data(), bom->length);
-  } else {
-    // The bytes read so far are the stream's first text: the file is read once.
-    if (form == Form::kUtf8OrAnsi) stream.validator_.Feed(first);
-    stream.text_ = first;
-    stream.position_ = start;
-    stream.exhausted_ = first.empty();
-  }
+  const bool utf8_mark = bom && bom->encoding == TextEncoding::kUtf8;
+  ByteTextStream stream(platform, std::move(reader),
+                        utf8_mark ? Form::kUtf8
+                        : bom     ? Form::kUnits
+                                  : Form::kUtf8OrAnsi,
+                        bom ? bom->encoding : TextEncoding::kAnsi);
+  // The bytes read so far are the stream's first text: the file is read once.
+  if (stream.form_ == Form::kUtf8OrAnsi) stream.validator_.Feed(first);
+  stream.text_ = first;
+  stream.position_ = bom ? bom->length : 0;
+  stream.exhausted_ = first.size() < chunk.size();  // ReadFully stops short only at the end
+  stream.filled_ = !stream.exhausted_;
   stream.chunk_ = std::move(chunk);  // moving a vector keeps its storage, and so first
+  if (stream.form_ == Form::kUtf8OrAnsi &&
+      (decision == kDecideFirst || !platform.AnsiIsSingleByte())) {
+    // All of the bytes decide between UTF-8, which is read as it is, and the code page, whose
+    // text is read as it is too when it has one byte a character; then the file is read again.
+    stream.Decide();
+    if (stream.form_ == Form::kAnsi && !platform.AnsiIsSingleByte()) stream.form_ = Form::kUnits;
+    stream.reader_->Rewind();
+    stream.exhausted_ = false;
+  }
+  if (stream.form_ == Form::kUnits) {
+    // Decoded from the start, after the mark; the text comes with the first Fill.
+    stream.text_ = std::string_view();
+    stream.reader_->Rewind();
+    stream.exhausted_ = false;
+    if (bom) ReadFully(*stream.reader_, stream.chunk_.data(), bom->length);
+  }
   return stream;
 }
 
@@ -113,6 +108,14 @@ void ByteTextStream::RequireOpen() const {
   if (!reader_) throw PlatformError(kErrorInvalidHandle, u"The text stream is closed.");
 }
 
+std::size_t ByteTextStream::ReadChunk() {
+  // Only a file larger than the first read needs the larger buffer.
+  if (filled_ && chunk_.size() < kChunkSize) chunk_.resize(kChunkSize);
+  const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
+  filled_ = got == chunk_.size();
+  return got;
+}
+
 bool ByteTextStream::Fill() {
   text_ = std::string_view();
   if (exhausted_) return false;
@@ -120,7 +123,7 @@ bool ByteTextStream::Fill() {
     // The bytes are searched where they were read, with no copy.
     std::size_t got = 0;
     while (got == 0 && !exhausted_) {
-      got = reader_->Read(chunk_.data(), chunk_.size());
+      got = ReadChunk();
       exhausted_ = got == 0;
     }
     text_ = std::string_view(chunk_.data(), got);
@@ -130,7 +133,7 @@ bool ByteTextStream::Fill() {
   // Only the text of about one read is held, however long the file or its lines.
   units_.clear();
   while (units_.empty() && !exhausted_) {
-    const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
+    const std::size_t got = ReadChunk();
     if (got == 0) {
       decoder_.Finish(units_);
       exhausted_ = true;
@@ -210,21 +213,23 @@ std::string_view ByteTextStream::ReadPiece() {
   return rest;
 }
 
-std::u16string ByteTextStream::Decode(std::string_view bytes) {
-  if (form_ == Form::kUtf8OrAnsi) {
-    // Any byte that is not UTF-8 makes the file ANSI; only a file that is UTF-8 to its end is
-    // read to its end.
-    RequireOpen();
-    while (!exhausted_ && !validator_.Broken()) {
-      const std::size_t got = reader_->Read(chunk_.data(), chunk_.size());
-      exhausted_ = got == 0;
-      validator_.Feed(std::string_view(chunk_.data(), got));
-    }
-    text_ = std::string_view();
-    position_ = 0;
-    exhausted_ = true;
-    form_ = validator_.Valid() ? Form::kUtf8 : Form::kAnsi;
+void ByteTextStream::Decide() {
+  // Any byte that is not UTF-8 makes the file ANSI; only a file that is UTF-8 to its end is read
+  // to its end.
+  RequireOpen();
+  while (!exhausted_ && !validator_.Broken()) {
+    const std::size_t got = ReadChunk();
+    exhausted_ = got == 0;
+    validator_.Feed(std::string_view(chunk_.data(), got));
   }
+  text_ = std::string_view();
+  position_ = 0;
+  exhausted_ = true;
+  form_ = validator_.Valid() ? Form::kUtf8 : Form::kAnsi;
+}
+
+std::u16string ByteTextStream::Decode(std::string_view bytes) {
+  if (form_ == Form::kUtf8OrAnsi) Decide();
   if (form_ == Form::kUnits) return ReadUnits(bytes);
   if (form_ == Form::kAnsi) return platform_->AnsiToUtf16(bytes);
   std::u16string text;

@@ -62,6 +62,10 @@ class ByteTextStream {
 
   ByteTextStream(Platform& platform, std::unique_ptr<ByteReader> reader, Form form,
                  TextEncoding decoded);
+  // Reads the rest of the file, only checking it, and decides between UTF-8 and the code page.
+  void Decide();
+  // Reads the next bytes of the file into chunk_ and returns their number.
+  std::size_t ReadChunk();
   // Reads the next piece of the file into text_; false when the file has no more bytes.
   bool Fill();
   bool HasText();
@@ -82,6 +86,7 @@ class ByteTextStream {
   std::string_view text_;     // the text at hand, in chunk_ or written_
   std::size_t position_ = 0;  // what precedes it in text_ is read
   bool exhausted_ = false;
+  bool filled_ = false;  // the last read filled chunk_
   bool after_carriage_return_ = false;
 };
 

@@ -6,7 +6,7 @@
 namespace linkvane {
 
 TextStream TextStream::Open(Platform& platform, const std::u16string& path) {
-  return TextStream(ByteTextStream::Open(platform, path, ByteTextStream::kDecideFirst));
+  return TextStream(platform, path);
 }
 
 std::u16string TextStream::ReadLine() {

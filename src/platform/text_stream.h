@@ -5,7 +5,6 @@
 // its bytes, before the first line is given.
 
 #include <string>
-#include <utility>
 
 #include "platform/byte_text_stream.h"
 #include "platform/platform.h"
@@ -27,7 +26,8 @@ class TextStream {
   void Close() { bytes_.Close(); }
 
  private:
-  explicit TextStream(ByteTextStream bytes) : bytes_(std::move(bytes)) {}
+  TextStream(Platform& platform, const std::u16string& path)
+      : bytes_(ByteTextStream::Open(platform, path, ByteTextStream::kDecideFirst)) {}
 
   ByteTextStream bytes_;
 };
