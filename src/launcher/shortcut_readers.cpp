@@ -452,7 +452,7 @@ std::u16string ReadShortcut(ByteTextStream& stream) {
       in_unicode_section = header.kind() == SectionHeader::Kind::kUnicode;
     } else if (in_unicode_section && plain.found()) {
       // The ANSI copies found elsewhere may have lost characters; this one has them all.
-      const std::u16string url = Utf7Url(DecodeCut(stream, plain.value(), kLongestUtf7Value));
+      std::u16string url = Utf7Url(DecodeCut(stream, plain.value(), kLongestUtf7Value));
       stream.Close();
       return url;
     } else if (own_key.found()) {
