@@ -45,6 +45,7 @@ class FilePlatform : public Platform {
     for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = static_cast<unsigned char>(bytes[i]);
     return text;
   }
+  bool AnsiIsSingleByte() override { return true; }
   bool PathIsUrl(const std::u16string&) override { return Refuse(), false; }
   std::int32_t CreatePathFromUrl(const std::u16string&, std::u16string&, std::uint32_t&) override {
     return Refuse(), 0;

@@ -6,9 +6,12 @@
 // Every round runs each program once, in an order that turns by one each round, and times it
 // from CreateProcessW until its process has ended. The first round warms the caches and is
 // not counted. A program that does not end within 30 s, or ends with a status other than 0,
-// fails the run.
+// fails the run. With --step, after each round it writes "round N" and waits for a line on its
+// input, so that the caller can time other programs between the rounds.
 //
-//   spawn_timer PLAN ROUNDS
+//   spawn_timer PLAN ROUNDS [--step]
+//
+// Each program's line gives its median, quartiles, least and most time in milliseconds.
 
 #include <windows.h>
 
@@ -79,17 +82,21 @@ double RunOnce(const Program& program, const LARGE_INTEGER& frequency) {
   return end - start;
 }
 
-double Median(std::vector<double> values) {
+// The value below which the share q of the values lies, between the two nearest ones.
+double Quantile(std::vector<double> values, double q) {
   std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  const double at = q * static_cast<double>(values.size() - 1);
+  const auto low = static_cast<std::size_t>(at);
+  const std::size_t high = std::min(low + 1, values.size() - 1);
+  return values[low] + (at - static_cast<double>(low)) * (values[high] - values[low]);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3) {
-    std::fwprintf(stderr, L"usage: spawn_timer PLAN ROUNDS\n");
+  const bool step = argc == 4 && std::wstring(argv[3]) == L"--step";
+  if (argc != 3 && !step) {
+    std::fwprintf(stderr, L"usage: spawn_timer PLAN ROUNDS [--step]\n");
     return 64;
   }
   std::ifstream plan(argv[1], std::ios::binary);
@@ -116,12 +123,20 @@ int wmain(int argc, wchar_t** argv) {
       if (ms < 0) return 1;
       if (round > 0) program.milliseconds.push_back(ms);
     }
+    if (step) {
+      std::wprintf(L"round %d\n", round);
+      std::fflush(stdout);
+      char line[16];
+      if (std::fgets(line, sizeof line, stdin) == nullptr) return 1;
+    }
   }
   for (const Program& program : programs) {
     const auto [low, high] =
         std::minmax_element(program.milliseconds.begin(), program.milliseconds.end());
-    std::wprintf(L"%ls median_ms=%.2f min_ms=%.2f max_ms=%.2f runs=%zu\n", program.name.c_str(),
-                 Median(program.milliseconds), *low, *high, program.milliseconds.size());
+    std::wprintf(L"%ls median_ms=%.2f q1_ms=%.2f q3_ms=%.2f min_ms=%.2f max_ms=%.2f runs=%zu\n",
+                 program.name.c_str(), Quantile(program.milliseconds, 0.5),
+                 Quantile(program.milliseconds, 0.25), Quantile(program.milliseconds, 0.75), *low,
+                 *high, program.milliseconds.size());
   }
   return 0;
 }

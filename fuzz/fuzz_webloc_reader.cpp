@@ -7,10 +7,13 @@
 #include "launcher/Module_Main.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  linkvane::testing::FakePlatform platform;
-  platform.AddFile(u"C:\\in.webloc", std::string(reinterpret_cast<const char*>(data), size));
-  const std::u16string url = linkvane::Module_Main::GetUrlFromWebloc(platform, u"C:\\in.webloc");
+  std::u16string double_byte;
+  const std::u16string url = linkvane::fuzzing::ReadEveryWay(
+      linkvane::Module_Main::GetUrlFromWebloc, u"C:\\in.webloc",
+      std::string(reinterpret_cast<const char*>(data), size), double_byte);
   // Decoding entities never lengthens a value, and the value lies inside the file.
-  if (url.size() > size) linkvane::fuzzing::Violated("URL longer than the file");
+  if (url.size() > size || double_byte.size() > size) {
+    linkvane::fuzzing::Violated("URL longer than the file");
+  }
   return 0;
 }

@@ -11,27 +11,27 @@
 #include "launcher/Module_Main.h"
 #include "launcher/binary_plist.h"
 #include "launcher/utf7.h"
-#include "platform/text_stream.h"
+#include "platform/byte_text_stream.h"
 #include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
 
 namespace {
 
-constexpr std::u16string_view kUrlKey = u"URL=";
+constexpr std::string_view kUrlKey = "URL=";
 // KDE writes its link files' URL key with the marker that asks for shell expansion; the value
 // is still taken as written.
-constexpr std::u16string_view kExpandingUrlKey = u"URL[$e]=";
+constexpr std::string_view kExpandingUrlKey = "URL[$e]=";
 // The section whose own URL key Windows reads; other sections may hold URL-like keys before it,
 // such as the BASEURL of the page the user was on.
-constexpr std::u16string_view kShortcutSection = u"[InternetShortcut]";
+constexpr std::string_view kShortcutSection = "[InternetShortcut]";
 // Windows keeps the true URL of a shortcut whose URL is not plain ANSI here, in UTF-7.
-constexpr std::u16string_view kUnicodeSection = u"[InternetShortcut.W]";
-constexpr std::u16string_view kKeyName = u"URL";
-constexpr std::u16string_view kKeyMarker = u"<key>URL</key>";
-constexpr std::u16string_view kStringStart = u"<string>";
-constexpr std::u16string_view kStringEnd = u"</string>";
-constexpr std::u16string_view kBinaryMagicText = u"bplist00";
+constexpr std::string_view kUnicodeSection = "[InternetShortcut.W]";
+constexpr std::string_view kKeyName = "URL";
+constexpr std::string_view kKeyMarker = "<key>URL</key>";
+constexpr std::string_view kStringStart = "<string>";
+constexpr std::string_view kStringEnd = "</string>";
+constexpr std::string_view kBinaryMagic = "bplist00";
 constexpr std::size_t kLongestMarker = kKeyMarker.size();
 // Binary web locations hold one short dictionary; anything larger is not one.
 constexpr std::size_t kLongestBinaryList = std::size_t{1024} * 1024;
@@ -44,20 +44,34 @@ constexpr std::size_t kLongestValue = std::size_t{64} * 1024;
 // of an encoded value gives the first kLongestValue characters of the decoded one exactly.
 constexpr std::size_t kLongestUtf7Value = 6 * kLongestValue;
 
-void AppendCapped(std::u16string& value, std::u16string_view text, std::size_t longest) {
+// How many bytes of the stream hold at least the first `characters` of the text they stand
+// for: a UTF-16 unit takes at most three (the last few may be a character cut short).
+constexpr std::size_t BytesFor(std::size_t characters) { return 3 * characters + 3; }
+
+// The first `characters` of what bytes of the stream stand for.
+std::u16string DecodeCut(ByteTextStream& stream, std::string_view bytes, std::size_t characters) {
+  std::u16string text = stream.Decode(bytes.substr(0, BytesFor(characters)));
+  if (text.size() > characters) text.resize(characters);
+  return text;
+}
+
+// A byte as FoldCase takes it: its unsigned value.
+char16_t Unit(char c) { return static_cast<unsigned char>(c); }
+
+void AppendCapped(std::string& value, std::string_view text, std::size_t longest) {
   if (value.size() < longest) value.append(text.substr(0, longest - value.size()));
 }
 
-void Ignore(std::u16string_view) {}
+void Ignore(std::string_view) {}
 
 // The blanks that Windows passes over around section names, keys and values.
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Looks for a marker, ignoring case, in text that comes a piece at a time. Of each piece only
 // the last few characters, where a match could begin, are held back for the next one.
 class PieceSearch {
  public:
-  explicit PieceSearch(std::u16string_view marker) : marker_(marker) {}
+  explicit PieceSearch(std::string_view marker) : marker_(marker) {}
 
   // Forgets what was held back: the next piece starts the text anew.
   void Reset() { held_size_ = 0; }
@@ -66,15 +80,15 @@ class PieceSearch {
   // kNotFound. Meanwhile before(text) receives, in order, all the text that surely lies before
   // the marker: up to a match, or all but what is held back.
   template <typename Sink>
-  std::size_t Feed(std::u16string_view piece, Sink&& before) {
+  std::size_t Feed(std::string_view piece, Sink&& before) {
     const std::size_t keep = marker_.size() - 1;
     if (held_size_ > 0) {
       // A match that begins among the held-back characters ends within this piece's first few.
-      std::array<char16_t, 2 * kLongestMarker> joint{};
+      std::array<char, 2 * kLongestMarker> joint{};
       const std::size_t taken = std::min(piece.size(), keep);
       std::copy_n(held_.data(), held_size_, joint.data());
       std::copy_n(piece.data(), taken, joint.data() + held_size_);
-      const std::u16string_view joined(joint.data(), held_size_ + taken);
+      const std::string_view joined(joint.data(), held_size_ + taken);
       const std::size_t at = FindNoCase(joined, marker_);
       if (at != kNotFound && at < held_size_) {
         before(joined.substr(0, at));
@@ -83,7 +97,7 @@ class PieceSearch {
         return after;
       }
     }
-    const std::u16string_view held(held_.data(), held_size_);
+    const std::string_view held(held_.data(), held_size_);
     const std::size_t at = FindNoCase(piece, marker_);
     if (at != kNotFound) {
       before(held);
@@ -109,15 +123,15 @@ class PieceSearch {
   }
 
  private:
-  std::u16string_view marker_;
-  std::array<char16_t, kLongestMarker> held_{};
+  std::string_view marker_;
+  std::array<char, kLongestMarker> held_{};
   std::size_t held_size_ = 0;
 };
 
 // One URL key in the pieces of a line: where it first occurs, and the value after it.
 class KeyInLine {
  public:
-  KeyInLine(std::u16string_view key, std::size_t longest)
+  KeyInLine(std::string_view key, std::size_t longest)
       : key_(key), search_(key), longest_(longest) {}
 
   // Starts a line; when not wanted, the line is not searched at all.
@@ -129,7 +143,7 @@ class KeyInLine {
     search_.Reset();
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(std::string_view piece) {
     if (!wanted_) return;
     if (!found_) {
       const std::size_t after = search_.Feed(piece, Ignore);
@@ -147,18 +161,18 @@ class KeyInLine {
   bool found() const { return found_; }
   // Where the key starts in the line.
   std::size_t position() const { return position_; }
-  // The rest of the line after the key, its first `longest` characters.
-  const std::u16string& value() const { return value_; }
+  // The rest of the line after the key, its first `longest` units.
+  const std::string& value() const { return value_; }
 
  private:
-  std::u16string_view key_;
+  std::string_view key_;
   PieceSearch search_;
   std::size_t longest_;
   bool wanted_ = false;
   bool found_ = false;
   std::size_t seen_ = 0;
   std::size_t position_ = 0;
-  std::u16string value_;
+  std::string value_;
 };
 
 // Whether a line, given in pieces, is a section header (its first character other than a blank
@@ -173,7 +187,7 @@ class SectionHeader {
     matched_ = 0;
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(std::string_view piece) {
     for (std::size_t i = 0; i < piece.size() && !Decided(); ++i) Step(piece[i]);
   }
 
@@ -203,10 +217,10 @@ class SectionHeader {
 
   bool Decided() const { return state_ == State::kOtherHeader || state_ == State::kNoHeader; }
 
-  void Step(char16_t c) {
+  void Step(char c) {
     switch (state_) {
       case State::kLeadingBlanks:
-        if (c == u'[') {
+        if (c == '[') {
           state_ = State::kMatching;
           matched_ = 1;
         } else if (!IsBlank(c)) {
@@ -215,10 +229,10 @@ class SectionHeader {
         break;
       case State::kMatching:
         // The names agree up to the shorter one's "]", where the longer one has ".W]".
-        if (matched_ == kShortcutSection.size() - 1 && c == u']') {
+        if (matched_ == kShortcutSection.size() - 1 && c == ']') {
           state_ = State::kTrailingBlanks;
           matched_ = kShortcutSection.size();
-        } else if (FoldCase(c) != FoldCase(kUnicodeSection[matched_])) {
+        } else if (FoldCase(Unit(c)) != FoldCase(Unit(kUnicodeSection[matched_]))) {
           state_ = State::kOtherHeader;
         } else if (++matched_ == kUnicodeSection.size()) {
           state_ = State::kTrailingBlanks;
@@ -248,26 +262,29 @@ class UrlKeyLine {
     value_.clear();
   }
 
-  void Feed(std::u16string_view piece) {
+  void Feed(std::string_view piece) {
     std::size_t i = 0;
     for (; i < piece.size() && state_ != State::kValue && state_ != State::kNotKey; ++i) {
       Step(piece[i]);
     }
-    if (state_ == State::kValue) AppendCapped(value_, piece.substr(i), kLongestValue);
+    if (state_ == State::kValue) {
+      AppendCapped(value_, piece.substr(i), BytesFor(kLongestValue));
+    }
   }
 
   bool found() const { return state_ == State::kValue; }
-  // The rest of the line after the "=", its first kLongestValue characters.
-  const std::u16string& value() const { return value_; }
+  // The rest of the line after the "=", the units of its first kLongestValue characters.
+  const std::string& value() const { return value_; }
 
  private:
   enum class State { kLeadingBlanks, kName, kTrailingBlanks, kValue, kNotKey };
 
-  void Step(char16_t c) {
+  void Step(char c) {
     if (state_ == State::kLeadingBlanks && IsBlank(c)) return;
     if (state_ != State::kTrailingBlanks && matched_ < kKeyName.size()) {
-      state_ = FoldCase(c) == FoldCase(kKeyName[matched_++]) ? State::kName : State::kNotKey;
-    } else if (c == u'=') {
+      state_ =
+          FoldCase(Unit(c)) == FoldCase(Unit(kKeyName[matched_++])) ? State::kName : State::kNotKey;
+    } else if (c == '=') {
       state_ = State::kValue;
     } else {
       state_ = IsBlank(c) ? State::kTrailingBlanks : State::kNotKey;
@@ -276,7 +293,7 @@ class UrlKeyLine {
 
   State state_ = State::kNotKey;
   std::size_t matched_ = 0;
-  std::u16string value_;
+  std::string value_;
 };
 
 // The value between a .webloc's markers with its XML entities decoded, taken a piece at a time
@@ -321,6 +338,30 @@ class XmlValue {
   std::u16string decoded_;
 };
 
+// The value between a .webloc's markers: its bytes are kept as they are, as many as give
+// kLongestValue characters of the decoded value however many references it holds (a reference, at
+// most 13 characters, stands for at least one), and decoded at the end.
+class ByteXmlValue {
+ public:
+  void Append(std::string_view raw) { AppendCapped(raw_, raw, kLongest); }
+
+  std::u16string Finish(ByteTextStream& stream) {
+    const std::u16string text = stream.Decode(raw_);
+    raw_.clear();
+    XmlValue value;
+    // In slices, so that no more than the needed part of the text is copied again.
+    for (std::size_t at = 0; at < text.size(); at += kSlice) {
+      value.Append(std::u16string_view(text).substr(at, kSlice));
+    }
+    return value.Finish();
+  }
+
+ private:
+  static constexpr std::size_t kLongest = 13 * kLongestValue + 16;
+  static constexpr std::size_t kSlice = std::size_t{64} * 1024;
+  std::string raw_;
+};
+
 // The whole file's bytes, or nullopt when it is larger than limit.
 std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& path,
                                      std::size_t limit) {
@@ -340,14 +381,14 @@ std::optional<std::string> ReadBytes(Platform& platform, const std::u16string& p
 // looked for) or a "[" that may start a section header (the KDE key has one too). Keys hold no
 // line end, so a line that ends before that place holds none. That line itself, and a line that
 // goes on past what is at hand, are left to be read.
-void SkipUneventfulLines(TextStream& stream, bool key_wanted, bool own_key_wanted) {
-  const std::u16string_view text = stream.PeekPiece();
-  std::size_t event = std::min(FindEitherUnit(text, u'[', u'['), text.size());
+void SkipUneventfulLines(ByteTextStream& stream, bool key_wanted, bool own_key_wanted) {
+  const std::string_view text = stream.PeekPiece();
+  std::size_t event = std::min(FindEitherUnit(text, '[', '['), text.size());
   if (key_wanted || own_key_wanted) {
     event = std::min(event, FindNoCase(text.substr(0, event), own_key_wanted ? kKeyName : kUrlKey));
   }
   for (std::size_t i = event; i-- > 0;) {
-    if (text[i] == u'\r' || text[i] == u'\n') {
+    if (text[i] == '\r' || text[i] == '\n') {
       stream.SkipLinesThrough(i);
       return;
     }
@@ -361,21 +402,18 @@ std::u16string Utf7Url(const std::u16string& encoded) {
   return url;
 }
 
-}  // namespace
-
-std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
-  TextStream stream = TextStream::Open(platform, path);
+std::u16string ReadShortcut(ByteTextStream& stream) {
   // The URL that counts, as Windows reads a shortcut: the Unicode section's (taken as soon as it
   // is found), else the URL key of the [InternetShortcut] section, not an earlier line such as a
   // BASEURL. Files without that key (.desktop files, bare URL= lines) fall back on the first
-  // line holding a URL key.
-  std::optional<std::u16string> first_line_url;
-  std::optional<std::u16string> section_url;
+  // line holding a URL key. Values are kept as the stream's bytes until the end.
+  std::optional<std::string> first_line_url;
+  std::optional<std::string> section_url;
   enum class Section { kAhead, kInside, kPassed } shortcut_section = Section::kAhead;
   bool in_unicode_section = false;
   // The plain key's value may also be the Unicode section's URL, and so UTF-7.
-  KeyInLine plain(kUrlKey, kLongestUtf7Value);
-  KeyInLine expanding(kExpandingUrlKey, kLongestValue);
+  KeyInLine plain(kUrlKey, BytesFor(kLongestUtf7Value));
+  KeyInLine expanding(kExpandingUrlKey, BytesFor(kLongestValue));
   UrlKeyLine own_key;
   SectionHeader header;
   while (!stream.AtEndOfStream()) {
@@ -388,7 +426,7 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
     own_key.Begin(own_key_wanted);
     header.Begin();
     for (bool ended = false; !ended;) {
-      const std::u16string_view piece = stream.ReadLinePiece(ended);
+      const std::string_view piece = stream.ReadLinePiece(ended);
       plain.Feed(piece);
       expanding.Feed(piece);
       own_key.Feed(piece);
@@ -398,7 +436,7 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
     // The first line with either key gives the URL, by the key that comes first in it.
     if (!first_line_url && plain.found() &&
         (!expanding.found() || plain.position() < expanding.position())) {
-      first_line_url = plain.value().substr(0, kLongestValue);
+      first_line_url = plain.value();
     } else if (!first_line_url && expanding.found()) {
       first_line_url = expanding.value();
     }
@@ -414,28 +452,29 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
       in_unicode_section = header.kind() == SectionHeader::Kind::kUnicode;
     } else if (in_unicode_section && plain.found()) {
       // The ANSI copies found elsewhere may have lost characters; this one has them all.
+      std::u16string url = Utf7Url(DecodeCut(stream, plain.value(), kLongestUtf7Value));
       stream.Close();
-      return Utf7Url(plain.value());
+      return url;
     } else if (own_key.found()) {
       section_url = own_key.value();
     }
   }
+  const std::optional<std::string>& url = section_url ? section_url : first_line_url;
+  std::u16string decoded = url ? DecodeCut(stream, *url, kLongestValue) : std::u16string();
   stream.Close();
-  if (section_url) return std::move(*section_url);
-  return first_line_url.value_or(std::u16string());
+  return decoded;
 }
 
-std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {
-  TextStream stream = TextStream::Open(platform, path);
+std::u16string ReadWebloc(ByteTextStream& stream, Platform& platform, const std::u16string& path) {
   // The three markers in turn, each searched for after the one before.
   PieceSearch key(kKeyMarker), start(kStringStart), end(kStringEnd);
   enum class Step { kKey, kStart, kValue, kDone } step = Step::kKey;
-  XmlValue value;
-  std::u16string head;  // the text's beginning, for the binary list's magic
+  ByteXmlValue value;
+  std::string head;  // the text's beginning, for the binary list's magic
   while (step != Step::kDone) {
-    std::u16string_view piece = stream.ReadPiece();
+    std::string_view piece = stream.ReadPiece();
     if (piece.empty()) break;
-    AppendCapped(head, piece, kBinaryMagicText.size());
+    AppendCapped(head, piece, kBinaryMagic.size());
     while (!piece.empty() && step != Step::kDone) {
       std::size_t after = kNotFound;
       switch (step) {
@@ -446,7 +485,7 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) 
           after = start.Feed(piece, Ignore);
           break;
         case Step::kValue:
-          after = end.Feed(piece, [&](std::u16string_view text) { value.Append(text); });
+          after = end.Feed(piece, [&](std::string_view text) { value.Append(text); });
           break;
         case Step::kDone:
           break;
@@ -456,14 +495,30 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) 
       step = static_cast<Step>(static_cast<int>(step) + 1);
     }
   }
+  if (step == Step::kDone) {
+    std::u16string url = value.Finish(stream);
+    stream.Close();
+    return url;
+  }
   stream.Close();
-  if (step == Step::kDone) return value.Finish();
 
   // Perhaps a binary list. Its magic is plain ASCII and so survives the text decoding; only
   // then is the file read again, as the bytes that the list's offsets count.
-  if (head != kBinaryMagicText) return std::u16string();
+  if (head != kBinaryMagic) return std::u16string();
   const std::optional<std::string> bytes = ReadBytes(platform, path, kLongestBinaryList);
   return bytes ? UrlFromBinaryPlist(*bytes) : std::u16string();
+}
+
+}  // namespace
+
+std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path) {
+  ByteTextStream stream = ByteTextStream::Open(platform, path);
+  return ReadShortcut(stream);
+}
+
+std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) {
+  ByteTextStream stream = ByteTextStream::Open(platform, path);
+  return ReadWebloc(stream, platform, path);
 }
 
 }  // namespace linkvane::Module_Main

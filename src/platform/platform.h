@@ -121,6 +121,9 @@ class Platform {
   virtual std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) = 0;
   // Converts text in the system's ANSI code page to UTF-16.
   virtual std::u16string AnsiToUtf16(std::string_view bytes) = 0;
+  // True when the ANSI code page has one byte for each character. When unsure, false: text is
+  // then decoded before it is searched, which is right for every code page.
+  virtual bool AnsiIsSingleByte() { return false; }
 
   // True when text has the form of a URL (a drive path is not one).
   virtual bool PathIsUrl(const std::u16string& text) = 0;

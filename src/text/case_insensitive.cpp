@@ -14,22 +14,18 @@ namespace {
 
 bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
-bool MatchesAt(std::u16string_view haystack, std::u16string_view needle, std::size_t at) {
+// A unit as FoldCase takes it; a byte counts as its unsigned value.
+char16_t Unit(char16_t c) { return c; }
+char16_t Unit(char c) { return static_cast<unsigned char>(c); }
+
+template <typename Char>
+bool MatchesAt(std::basic_string_view<Char> haystack, std::basic_string_view<Char> needle,
+               std::size_t at) {
   for (std::size_t i = 0; i < needle.size(); ++i) {
-    if (FoldCase(haystack[at + i]) != FoldCase(needle[i])) return false;
+    if (FoldCase(Unit(haystack[at + i])) != FoldCase(Unit(needle[i]))) return false;
   }
   return true;
 }
-
-// One unit of a needle as the fast paths compare it: for a letter, setting bit 5 folds exactly
-// its two cases together and no other unit onto them; any other unit is compared as it is.
-struct FoldedUnit {
-  explicit FoldedUnit(char16_t c)
-      : value(FoldCase(c)), case_bit(IsAsciiLetter(c) ? char16_t(0x20) : char16_t(0)) {}
-  bool Matches(char16_t c) const { return char16_t(c | case_bit) == value; }
-  char16_t value;
-  char16_t case_bit;
-};
 
 #if defined(__SSE2__)
 
@@ -42,11 +38,6 @@ unsigned EitherMask(const char16_t* units, __m128i a, __m128i b) {
   const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
   return static_cast<unsigned>(
       _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(word, a), _mm_cmpeq_epi16(word, b))));
-}
-
-__m128i Folded(const char16_t* units, const FoldedUnit& unit) {
-  const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
-  return _mm_or_si128(word, _mm_set1_epi16(static_cast<short>(unit.case_bit)));
 }
 
 #else
@@ -103,48 +94,71 @@ std::size_t FindEitherUnit(std::u16string_view text, char16_t a, char16_t b, std
 std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
                        std::size_t start) {
   if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
+  // UTF-16 text is searched only in short texts such as command lines; files are searched in
+  // their bytes (below).
+  for (std::size_t at = start; at + needle.size() <= haystack.size(); ++at) {
+    if (MatchesAt(haystack, needle, at)) return at;
+  }
+  return kNotFound;
+}
+
+std::size_t FindEitherUnit(std::string_view text, char a, char b, std::size_t start) {
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  std::size_t i = start;
+#if defined(__SSE2__)
+  const __m128i pattern_a = _mm_set1_epi8(a), pattern_b = _mm_set1_epi8(b);
+  auto mask = [&](std::size_t p) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(block, pattern_a), _mm_cmpeq_epi8(block, pattern_b))));
+  };
+  for (; i + 2 * kStride <= size; i += 2 * kStride) {
+    const unsigned found = mask(i) | mask(i + kStride) << kStride;
+    if (found != 0) return i + static_cast<std::size_t>(__builtin_ctz(found));
+  }
+#endif
+  for (; i < size; ++i) {
+    if (data[i] == a || data[i] == b) return i;
+  }
+  return kNotFound;
+}
+
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t start) {
+  if (start > haystack.size() || needle.size() > haystack.size() - start) return kNotFound;
   if (needle.empty()) return start;
-  // Candidates are the places where both the needle's first and its last unit match, which
-  // in text is rare even when its first letter is common; only they are compared in full.
+  // Candidates are the places where both the needle's first and its last byte match, which in
+  // text is rare even when its first letter is common; only they are compared in full. For a
+  // letter, setting bit 5 folds exactly its two cases together and no other byte onto them.
   const std::size_t gap = needle.size() - 1;
-  const FoldedUnit first(needle[0]), last(needle[gap]);
-  const char16_t* data = haystack.data();
+  const auto fold_bit = [](char c) { return IsAsciiLetter(Unit(c)) ? char(0x20) : char(0); };
+  const char first = char(FoldCase(Unit(needle[0]))), first_bit = fold_bit(needle[0]);
+  const char last = char(FoldCase(Unit(needle[gap]))), last_bit = fold_bit(needle[gap]);
+  const char* data = haystack.data();
   const std::size_t end = haystack.size() - gap;  // one past the last place a match may start
   std::size_t at = start;
 #if defined(__SSE2__)
-  const __m128i first_pattern = _mm_set1_epi16(static_cast<short>(first.value));
-  const __m128i last_pattern = _mm_set1_epi16(static_cast<short>(last.value));
-  // A bit pair for each of the eight places from p where both units match.
+  const __m128i first_pattern = _mm_set1_epi8(first), first_bits = _mm_set1_epi8(first_bit);
+  const __m128i last_pattern = _mm_set1_epi8(last), last_bits = _mm_set1_epi8(last_bit);
+  auto load = [&](std::size_t p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+  };
+  // A bit for each of the sixteen places from p where both bytes match.
   auto candidates = [&](std::size_t p) {
     return static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_and_si128(_mm_cmpeq_epi16(Folded(data + p, first), first_pattern),
-                      _mm_cmpeq_epi16(Folded(data + p + gap, last), last_pattern))));
+        _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(load(p), first_bits), first_pattern),
+                      _mm_cmpeq_epi8(_mm_or_si128(load(p + gap), last_bits), last_pattern))));
   };
-  for (; at + kStride <= end; at += kStride) {
-    for (unsigned mask = candidates(at) | candidates(at + kStride / 2) << kMaskBits; mask != 0;
-         mask &= mask - 1, mask &= mask - 1) {  // both bits of a place
-      const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+  for (; at + 2 * kStride <= end; at += 2 * kStride) {
+    for (unsigned mask = candidates(at) | candidates(at + kStride) << kStride; mask != 0;
+         mask &= mask - 1) {
+      const std::size_t place = at + static_cast<std::size_t>(__builtin_ctz(mask));
       if (MatchesAt(haystack, needle, place)) return place;
-    }
-  }
-#else
-  const std::uint64_t first_pattern = kLaneOnes * first.value,
-                      first_bits = kLaneOnes * first.case_bit;
-  const std::uint64_t last_pattern = kLaneOnes * last.value, last_bits = kLaneOnes * last.case_bit;
-  for (; at + 4 <= end; at += 4) {
-    const std::uint64_t heads = (LoadLanes(data + at) | first_bits) ^ first_pattern;
-    const std::uint64_t tails = (LoadLanes(data + at + gap) | last_bits) ^ last_pattern;
-    if ((ZeroLanes(heads) & ZeroLanes(tails)) == 0) continue;
-    for (std::size_t lane = 0; lane < 4; ++lane) {
-      if (MatchesAt(haystack, needle, at + lane)) return at + lane;
     }
   }
 #endif
   for (; at < end; ++at) {
-    if (first.Matches(data[at]) && last.Matches(data[at + gap]) &&
-        MatchesAt(haystack, needle, at)) {
-      return at;
-    }
+    if (MatchesAt(haystack, needle, at)) return at;
   }
   return kNotFound;
 }

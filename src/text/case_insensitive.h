@@ -22,6 +22,11 @@ std::size_t FindEitherUnit(std::u16string_view text, char16_t a, char16_t b, std
 std::size_t FindNoCase(std::u16string_view haystack, std::u16string_view needle,
                        std::size_t start = 0);
 
+// The same two searches in bytes of an encoding where ASCII stands for itself (UTF-8, a
+// single-byte code page): a byte at or above 0x80 never matches an ASCII unit.
+std::size_t FindEitherUnit(std::string_view text, char a, char b, std::size_t start = 0);
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t start = 0);
+
 // The last position where needle occurs, ignoring case; kNotFound if none.
 std::size_t FindLastNoCase(std::u16string_view haystack, std::u16string_view needle);
 

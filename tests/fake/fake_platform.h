@@ -67,6 +67,8 @@ class FakePlatform : public Platform {
   // The programs that can be started, by full path; unset, every program can. Starting another
   // fails as on Windows. (Finding a program looks at files.)
   std::optional<std::set<std::u16string, NoCaseLess>> installed_programs;
+  // What AnsiIsSingleByte says of the fake's code page (Windows-1252, one byte a character).
+  bool ansi_single_byte = true;
 
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
@@ -117,6 +119,7 @@ class FakePlatform : public Platform {
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;
+  bool AnsiIsSingleByte() override { return ansi_single_byte; }
   bool PathIsUrl(const std::u16string& text) override;
   std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
                                  std::uint32_t& length) override;

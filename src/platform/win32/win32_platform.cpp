@@ -258,6 +258,11 @@ std::u16string Win32Platform::AnsiToUtf16(std::string_view bytes) {
   return text;
 }
 
+bool Win32Platform::AnsiIsSingleByte() {
+  CPINFO info{};
+  return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+}
+
 bool Win32Platform::PathIsUrl(const std::u16string& text) {
   auto* is_url = SystemFunctionAs<BOOL WINAPI(LPCWSTR)>(kShlwapi, "PathIsURLW");
   return is_url != nullptr && is_url(Wide(text));

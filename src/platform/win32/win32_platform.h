@@ -29,6 +29,7 @@ class Win32Platform : public Platform {
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;
+  bool AnsiIsSingleByte() override;
   bool PathIsUrl(const std::u16string& text) override;
   std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
                                  std::uint32_t& length) override;

@@ -396,12 +396,16 @@ struct Reader {
 void ExpectReaderMatchesModel(const Reader& reader, const std::string& bytes) {
   FakePlatform whole;
   ScatteringPlatform scattered;
+  FakePlatform decoded_first;  // the path of the double-byte code pages
+  decoded_first.ansi_single_byte = false;
   whole.AddFile(reader.path, bytes);
   scattered.AddFile(reader.path, bytes);
+  decoded_first.AddFile(reader.path, bytes);
   const std::u16string expected = reader.model(whole, bytes);
   const std::u16string in_one_read = ReadUrl(whole, reader.path);
   const std::u16string in_pieces = ReadUrl(scattered, reader.path);
-  EXPECT_TRUE(in_one_read == expected && in_pieces == expected)
+  EXPECT_TRUE(in_one_read == expected && in_pieces == expected &&
+              ReadUrl(decoded_first, reader.path) == expected)
       << "file: " << ::testing::PrintToString(bytes.substr(0, 300)) << "\nexpected "
       << U8(expected.substr(0, 100)) << "\n     got " << U8(in_one_read.substr(0, 100))
       << "\n in pieces " << U8(in_pieces.substr(0, 100));
@@ -547,9 +551,20 @@ TEST(FastPaths, SearchesAgreeWithAPlainScanAtEveryAlignment) {
             text[at + i] = (trial % 4 == 0) ? ToUpperAscii(needle.substr(i, 1))[0] : needle[i];
           }
         }
+        // The same in bytes: units above 0xFF become one byte that no needle holds.
+        std::string bytes, needle_bytes;
+        std::u16string widened;  // the bytes as units, for the plain scan
+        for (char16_t c : text) {
+          const auto b = static_cast<unsigned char>(c < 0x100 ? c : 0xD5);
+          bytes += static_cast<char>(b);
+          widened += char16_t(b);
+        }
+        for (char16_t c : needle) needle_bytes += static_cast<char>(c);
         for (std::size_t from = 0; from <= length; from += 1 + length / 8) {
           ASSERT_EQ(FindNoCase(text, needle, from), PlainFind(text, needle, from))
               << U8(needle) << " in " << U8(text) << " from " << from;
+          ASSERT_EQ(FindNoCase(bytes, needle_bytes, from), PlainFind(widened, needle, from))
+              << U8(needle) << " in bytes of " << U8(text) << " from " << from;
         }
       }
       for (std::size_t from = 0; from <= length; ++from) {
