@@ -64,16 +64,14 @@ def _parse_reg(text):
     return keys
 
 
-def registry(key, view=None):
-    """Every subkey and value under key (a full name: HKEY_CURRENT_USER\\...), as regedit
-    exports them; {} when the key does not exist. view 32 or 64 picks a registry view."""
+def registry(key):
+    """Every subkey and value under key (a full name: HKEY_CURRENT_USER\\...), as reg exports
+    them; {} when the key does not exist. In a 64-bit prefix, the 64-bit view: what 64-bit
+    Windows shows in Settings and uses for file types."""
     with tempfile.TemporaryDirectory() as folder:
         target = os.path.join(folder, "export.reg")
-        arguments = ["regedit", "/E", windows_path(target), key]
-        if view:
-            # regedit has no view switch; reg export has, in the same format.
-            arguments = ["reg", "export", key, windows_path(target), "/y", "/reg:%d" % view]
-        wine(*arguments)
+        view = ["/reg:64"] if ENV.get("WINEARCH") == "win64" else []
+        wine("reg", "export", key, windows_path(target), "/y", *view)
         if not os.path.exists(target):
             return {}
         with open(target, "rb") as export:
