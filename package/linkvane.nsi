@@ -106,7 +106,8 @@ Function ${un}SelectMode
         SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
         Quit
       ${EndIf}
-      ExecShellWait "runas" "$EXEPATH" "$R0 /Elevated"
+      ; First: /D= (and the uninstaller's _?=) must stay last.
+      ExecShellWait "runas" "$EXEPATH" "/Elevated $R0"
       Quit
     ${EndIf}
     SetShellVarContext all

@@ -7,18 +7,15 @@ letters in its name, and the silent uninstall run from its Apps & features entry
 Usage: installer_test.py --dist DIR --helpers DIR   (as release_test.py)
 """
 
-import argparse
 import os
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
 import zipfile
 
-from release_test import SHORTCUTS, find_helper, release_file
-import release_test
+from release_test import SHORTCUTS, find_helper, main, release_file
 from wine_user import ENV, read_record, registry, windows_path, wine
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -124,10 +121,12 @@ class InstallerTest(unittest.TestCase):
             with self.subTest(mode=name):
                 folder = expand(folder_variable)
                 self.addCleanup(shutil.rmtree, unix_path(folder), True)
+                url_type = registry(root + "\\Software\\Classes\\.url")
                 self.upgrade(switches, folder)
                 self.check_installed(root, folder)
                 self.double_click(folder, wine_start=name == "all_users")
                 self.uninstall(root, folder)
+                self.assertEqual(registry(root + "\\Software\\Classes\\.url"), url_type)
 
     def upgrade(self, switches, folder):
         """The older version, then the user's browser.dat, then this one, all silent."""
@@ -193,16 +192,6 @@ class InstallerTest(unittest.TestCase):
         time.sleep(1)
         self.assertEqual(os.listdir(files), ["browser.dat"])
         self.assertEqual(linkvane_entries(root), {})
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--dist", required=True)
-    parser.add_argument("--helpers", required=True)
-    options, rest = parser.parse_known_args()
-    release_test.DIST = os.path.abspath(options.dist)
-    release_test.HELPERS = os.path.abspath(options.helpers)
-    unittest.main(argv=[sys.argv[0], "-v", *rest])
 
 
 if __name__ == "__main__":
