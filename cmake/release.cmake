@@ -1,0 +1,56 @@
+# The release files, built by the release preset (scripts/package): the portable zip, the
+# installer and SHA256SUMS, in ${CMAKE_BINARY_DIR}/dist. Included from the top CMakeLists.txt when
+# LINKVANE_RELEASE is on.
+#
+# The version comes from project() alone; the text files are templates in package/, filled in
+# here and written with CRLF line ends; the installer's script, package/linkvane.nsi, is given
+# the version on makensis' command line. Every byte is reproducible: the compile and link options
+# of the Windows build drop paths and timestamps, and the zip's times come from
+# LINKVANE_SOURCE_DATE_EPOCH (scripts/package takes it from the last commit), which makensis
+# also reads for the installer's own time stamp.
+
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+find_program(LINKVANE_MAKENSIS makensis REQUIRED)
+set(LINKVANE_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}" CACHE STRING
+    "Seconds since 1970 (UTC) that the release's file times are set to")
+if(NOT LINKVANE_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "The release needs LINKVANE_SOURCE_DATE_EPOCH (or SOURCE_DATE_EPOCH): "
+                      "the time of the last commit, as scripts/package sets it")
+endif()
+
+set(LINKVANE_STAGE ${CMAKE_BINARY_DIR}/stage)
+set(LINKVANE_DIST ${CMAKE_BINARY_DIR}/dist)
+set(LINKVANE_TEXT_FILES README.txt browser.dat.example register.cmd unregister.cmd)
+set(staged)
+foreach(name ${LINKVANE_TEXT_FILES})
+  configure_file(${CMAKE_SOURCE_DIR}/package/${name}.in ${LINKVANE_STAGE}/${name} @ONLY
+                 NEWLINE_STYLE CRLF)
+  list(APPEND staged ${LINKVANE_STAGE}/${name})
+endforeach()
+
+add_custom_command(OUTPUT ${LINKVANE_STAGE}/linkvane.exe
+                   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:linkvane> ${LINKVANE_STAGE}/
+                   DEPENDS linkvane)
+
+set(LINKVANE_SETUP ${CMAKE_BINARY_DIR}/linkvane-${PROJECT_VERSION}-setup.exe)
+add_custom_command(
+  OUTPUT ${LINKVANE_SETUP}
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${LINKVANE_SOURCE_DATE_EPOCH}
+          ${LINKVANE_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
+          -DVERSION_QUAD=${LINKVANE_VERSION_QUAD} "-DPUBLISHER=${LINKVANE_COMPANY}"
+          -DSTAGE=${LINKVANE_STAGE} -DICON=${LINKVANE_ICON_FILE} -DOUTFILE=${LINKVANE_SETUP}
+          ${CMAKE_SOURCE_DIR}/package/linkvane.nsi
+  DEPENDS ${CMAKE_SOURCE_DIR}/package/linkvane.nsi ${LINKVANE_ICON_FILE}
+          ${LINKVANE_STAGE}/linkvane.exe ${staged}
+  COMMENT "Building the installer with NSIS")
+
+set(LINKVANE_ZIP linkvane-${PROJECT_VERSION}-win32.zip)
+add_custom_command(
+  OUTPUT ${LINKVANE_DIST}/${LINKVANE_ZIP} ${LINKVANE_DIST}/SHA256SUMS
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/package/assemble.py
+          --epoch ${LINKVANE_SOURCE_DATE_EPOCH} --dist ${LINKVANE_DIST}
+          --zip ${LINKVANE_ZIP} --add ${LINKVANE_SETUP} ${LINKVANE_STAGE}/linkvane.exe ${staged}
+  DEPENDS ${CMAKE_SOURCE_DIR}/package/assemble.py ${LINKVANE_STAGE}/linkvane.exe ${staged}
+          ${LINKVANE_SETUP}
+  COMMENT "Assembling ${LINKVANE_ZIP} and SHA256SUMS")
+add_custom_target(release ALL DEPENDS ${LINKVANE_DIST}/${LINKVANE_ZIP} ${LINKVANE_DIST}/SHA256SUMS)

@@ -1,0 +1,198 @@
+#!/usr/bin/env python3
+"""The installer as a Windows user meets it, under Wine, in each of its two modes: a silent
+upgrade over an older version (built here with a version of its own), the files and registry
+entries it leaves, shortcut files double-clicked from a folder with blanks and non-ASCII
+letters in its name, and the silent uninstall run from its Apps & features entry.
+
+Usage: installer_test.py --dist DIR --helpers DIR   (as release_test.py)
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+import zipfile
+
+from release_test import SHORTCUTS, find_helper, main, release_file
+from wine_user import ENV, read_record, registry, windows_path, wine
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+PROGID = "Linkvane.Shortcut"
+OLD_VERSION = "0.9.0"
+INSTALLED = ["README.txt", "browser.dat.example", "linkvane.exe", "uninstall.exe"]
+USER_BROWSER_DAT = b"\"C:\\my browser\\browser.exe\" %s\r\n"
+# Mode, its switch, registry root, and the folder as a Windows variable names it (a 32-bit
+# program's Program Files is the (x86) one on 64-bit Windows). Wine runs everything as
+# administrator, so all users installs without asking.
+MODES = [
+    ("per_user", [], "HKEY_CURRENT_USER", "%LOCALAPPDATA%\\Programs\\Linkvane"),
+    ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE",
+     "%ProgramFiles(x86)%\\Linkvane" if ENV.get("WINEARCH") == "win64"
+     else "%ProgramFiles%\\Linkvane"),
+]
+URL_SHORTCUT = ("Eine Seite ü.url", "[InternetShortcut]\r\nURL=https://example.net/from-a-url\r\n",
+                "https://example.net/from-a-url")
+
+
+def expand(text):
+    return wine("cmd", "/c", "echo " + text).stdout.strip()
+
+
+def unix_path(windows):
+    return subprocess.run(["winepath", "-u", windows], capture_output=True, env=ENV,
+                          check=True, encoding="utf-8").stdout.strip()
+
+
+def expected_entries(root, folder, version):
+    """The keys the installer writes that are Linkvane's alone, in full."""
+    exe = folder + "\\linkvane.exe"
+    classes = root + "\\Software\\Classes\\"
+    capabilities = root + "\\Software\\Linkvane\\Capabilities"
+    uninstall = root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
+    entries = {
+        classes + PROGID: {"": "Web location shortcut"},
+        classes + PROGID + "\\DefaultIcon": {"": '"%s",0' % exe},
+        classes + PROGID + "\\shell": {},
+        classes + PROGID + "\\shell\\open": {},
+        classes + PROGID + "\\shell\\open\\command": {"": '"%s" "%%1"' % exe},
+        root + "\\Software\\Linkvane": {},
+        capabilities: {"ApplicationName": "Linkvane", "ApplicationIcon": '"%s",0' % exe,
+                       "ApplicationDescription": "Opens web-location shortcut files in a browser"},
+        capabilities + "\\FileAssociations": {e: PROGID for e in (".webloc", ".desktop", ".url")},
+        uninstall: {
+            "DisplayName": "Linkvane", "DisplayVersion": version,
+            "Publisher": "The Linkvane developers", "DisplayIcon": exe, "InstallLocation": folder,
+            "UninstallString": '"%s\\uninstall.exe"%s' % (folder, " /AllUsers" * (root[5] == "L")),
+            "NoModify": "dword:00000001", "NoRepair": "dword:00000001"},
+    }
+    entries[uninstall]["QuietUninstallString"] = entries[uninstall]["UninstallString"] + " /S"
+    for extension in (".webloc", ".desktop"):
+        entries[classes + extension] = {"": PROGID}
+        entries[classes + extension + "\\OpenWithProgids"] = {PROGID: ""}
+    return entries
+
+
+def linkvane_entries(root):
+    """What the registry holds of the keys above, and the Linkvane values of shared keys."""
+    found = {}
+    for key in ("Software\\Classes\\" + PROGID, "Software\\Classes\\.webloc",
+                "Software\\Classes\\.desktop", "Software\\Linkvane",
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"):
+        found.update(registry(root + "\\" + key))
+    for key in ("Software\\Classes\\.url\\OpenWithProgids", "Software\\RegisteredApplications"):
+        values = registry(root + "\\" + key).get(root + "\\" + key, {})
+        if PROGID in values or "Linkvane" in values:
+            found[root + "\\" + key] = {n: v for n, v in values.items() if "Linkvane" in n}
+    return found
+
+
+class InstallerTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix="linkvane-installer-")
+        cls.setup = release_file(r"linkvane-.*-setup\.exe")
+        cls.version = os.path.basename(cls.setup)[len("linkvane-"):-len("-setup.exe")]
+        cls.zip = zipfile.ZipFile(release_file(r"linkvane-.*-win32\.zip"))
+        # The older installer: the same script and files, another version and README.txt.
+        stage = os.path.join(cls.work, "stage")
+        cls.zip.extractall(stage)
+        with open(os.path.join(stage, "README.txt"), "wb") as readme:
+            readme.write(b"Linkvane " + OLD_VERSION.encode() + b"\r\n")
+        cls.old_setup = os.path.join(cls.work, "linkvane-%s-setup.exe" % OLD_VERSION)
+        subprocess.run(["makensis", "-V1", "-DVERSION=" + OLD_VERSION,
+                        "-DVERSION_QUAD=" + OLD_VERSION + ".0", "-DPUBLISHER=The Linkvane developers",
+                        "-DSTAGE=" + stage, "-DICON=" + os.path.join(ROOT, "res", "linkvane.ico"),
+                        "-DOUTFILE=" + cls.old_setup,
+                        os.path.join(ROOT, "package", "linkvane.nsi")], check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.zip.close()
+        shutil.rmtree(cls.work, True)
+
+    def test_manifest_asks_for_no_elevation(self):
+        with open(self.setup, "rb") as setup:
+            self.assertIn(b'<requestedExecutionLevel level="asInvoker"', setup.read())
+
+    def test_modes(self):
+        for name, switches, root, folder_variable in MODES:
+            with self.subTest(mode=name):
+                folder = expand(folder_variable)
+                self.addCleanup(shutil.rmtree, unix_path(folder), True)
+                url_type = registry(root + "\\Software\\Classes\\.url")
+                self.upgrade(switches, folder)
+                self.check_installed(root, folder)
+                self.double_click(folder, wine_start=name == "all_users")
+                self.uninstall(root, folder)
+                self.assertEqual(registry(root + "\\Software\\Classes\\.url"), url_type)
+
+    def upgrade(self, switches, folder):
+        """The older version, then the user's browser.dat, then this one, all silent."""
+        self.assertEqual(wine(windows_path(self.old_setup), "/S", *switches).returncode, 0)
+        with open(os.path.join(unix_path(folder), "browser.dat"), "wb") as dat:
+            dat.write(USER_BROWSER_DAT)
+        self.assertEqual(wine(windows_path(self.setup), "/S", *switches).returncode, 0)
+        with open(os.path.join(unix_path(folder), "browser.dat"), "rb") as dat:
+            self.assertEqual(dat.read(), USER_BROWSER_DAT)
+
+    def check_installed(self, root, folder):
+        files = unix_path(folder)
+        self.assertEqual(sorted(os.listdir(files)), sorted(INSTALLED + ["browser.dat"]))
+        for name in ("linkvane.exe", "README.txt", "browser.dat.example"):
+            with open(os.path.join(files, name), "rb") as installed:
+                self.assertEqual(installed.read(), self.zip.read(name), name)
+        found = linkvane_entries(root)
+        uninstall = root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
+        self.assertRegex(found[uninstall].pop("EstimatedSize", ""), r"^dword:000001[0-9a-f]{2}$")
+        expected = expected_entries(root, folder, self.version)
+        expected[root + "\\Software\\Classes\\.url\\OpenWithProgids"] = {PROGID: ""}
+        expected[root + "\\Software\\RegisteredApplications"] = {
+            "Linkvane": "Software\\Linkvane\\Capabilities"}
+        self.assertEqual(found, expected)
+
+    def double_click(self, folder, wine_start):
+        record = os.path.join(self.work, "record.txt")
+        with open(os.path.join(unix_path(folder), "browser.dat"), "w", newline="\r\n") as dat:
+            dat.write('"%s" "%%s"\n' % windows_path(find_helper("standin_browser.exe")))
+        shortcuts = os.path.join(self.work, "Web Orte ü")
+        os.makedirs(shortcuts, exist_ok=True)
+        for name, content, url in SHORTCUTS + [URL_SHORTCUT]:
+            with self.subTest(shortcut=name):
+                path = windows_path(os.path.join(shortcuts, name))
+                with open(unix_path(path), "w", encoding="utf-8") as shortcut:
+                    shortcut.write(content)
+                if os.path.exists(record):
+                    os.remove(record)
+                env = {"LINKVANE_STANDIN_RECORD": windows_path(record)}
+                helper = windows_path(find_helper("open_with.exe"))
+                if name.endswith(".url"):  # .url stays Windows': Linkvane is under Open with
+                    opened = wine(helper, "/progid", PROGID, path, env=env)
+                elif wine_start:  # what Explorer does with a double-click
+                    opened = wine("start", path, env=env)
+                else:  # Wine's shell ignores per-user classes: read them as Windows would
+                    opened = wine(helper, path, env=env)
+                self.assertEqual(opened.returncode, 0, opened.stdout + opened.stderr)
+                self.assertEqual(read_record(record), [url])
+        with open(os.path.join(unix_path(folder), "browser.dat"), "wb") as dat:
+            dat.write(USER_BROWSER_DAT)
+
+    def uninstall(self, root, folder):
+        """As Settings does it: the entry's QuietUninstallString, which returns at once while a
+        copy of the uninstaller does the work."""
+        uninstall = root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
+        command = registry(uninstall)[uninstall]["QuietUninstallString"]
+        program, switches = command[1:].split('" ', 1)
+        self.assertEqual(wine(program, *switches.split()).returncode, 0)
+        files = unix_path(folder)
+        deadline = time.monotonic() + 60
+        while os.listdir(files) != ["browser.dat"] and time.monotonic() < deadline:
+            time.sleep(0.5)
+        time.sleep(1)
+        self.assertEqual(os.listdir(files), ["browser.dat"])
+        self.assertEqual(linkvane_entries(root), {})
+
+
+if __name__ == "__main__":
+    main()
