@@ -67,7 +67,7 @@ TEST_F(LinkvaneTest, ProgramNameWithoutQuotesIsSkipped) {
   WriteBrowserDat(StandinTemplate());
   const std::wstring shortcut = WriteFile(L"a.url", kUrlFile);
   // The test's folder holds no blank, so the program's name needs no quotes.
-  LinkvaneRun run(exe(), exe() + L" " + shortcut, folder());
+  LinkvaneRun run(exe(), exe() + L" " + shortcut, folder(), job());
   ASSERT_EQ(run.WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/shapes"});
 }
