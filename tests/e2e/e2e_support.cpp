@@ -234,6 +234,12 @@ void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected) {
   EXPECT_STREQ(BoxIconName(box.icon), BoxIconName(expected.icon));
 }
 
+void Dismiss(HWND window, int button) {
+  PressButton(window, button);
+  EXPECT_TRUE(WaitForWindowGone(window, kWindowTimeoutMs))
+      << "the window did not close within " << kWindowTimeoutMs << " ms";
+}
+
 void PrintTo(const MessageBoxContent& box, std::ostream* out) {
   *out << "message box \"" << Utf8(box.title) << "\": \"" << Utf8(box.text) << "\" ["
        << Utf8(ButtonList(box)) << "], default " << box.default_button << ", icon "
@@ -341,8 +347,7 @@ void LinkvaneRun::AnswerBox(const ExpectedBox& expected, int button) {
   const std::optional<MessageBoxContent> box = WaitForMessageBox(&window);
   if (!box) return;
   ExpectBox(*box, expected);
-  PressButton(window, button);
-  EXPECT_TRUE(WaitForWindowGone(window, kWindowTimeoutMs)) << "the box did not close";
+  Dismiss(window, button);
 }
 
 int LinkvaneRun::WaitForExit() {

@@ -83,6 +83,9 @@ ExpectedBox FileNotFoundBox(const std::wstring& shown_path);
 ExpectedBox NoBrowserCommandBox();
 ExpectedBox NoUrlBox();
 ExpectedBox UrlHasSpacesBox();
+// Presses the button of a box or dialog that closes it, and waits until it has closed (a test
+// failure when it stays), so that whatever the test looks for next cannot find it.
+void Dismiss(HWND window, int button);
 // Checks everything a box shows against the expectation.
 void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected);
 void PrintTo(const MessageBoxContent& box, std::ostream* out);

@@ -312,7 +312,7 @@ TEST_F(LinkvaneTest, MissingBrowserProgramIsReportedWithTheCommandAndError) {
   EXPECT_EQ(box->default_button, IDOK);
   EXPECT_STREQ(BoxIconName(box->icon), "error");
   HWND window = FindLinkvaneWindow(run->process_id());
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
 }
 
@@ -336,7 +336,7 @@ TEST_F(LinkvaneTest, UnreadableShortcutFileEndsWithAnErrorReport) {
   EXPECT_EQ(box->text.substr(box->text.size() - 2), L").");
   EXPECT_EQ(box->default_button, IDOK);
   EXPECT_STREQ(BoxIconName(box->icon), "error");
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitErrorReported);
   EXPECT_TRUE(NothingStarted());
 }
