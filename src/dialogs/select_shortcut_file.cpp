@@ -1,5 +1,5 @@
 #include "dialogs/Fn_RWFileDlg.h"
-#include "launcher/messages.h"
+#include "product/title.h"
 
 namespace linkvane::Fn_RWFileDlg {
 
@@ -9,7 +9,7 @@ std::int32_t SelectShortcutFile(Platform& platform, std::u16string& argument) {
   FileDialogRecord record{u"", platform.ExecutableDirectory(), u""};
   // sizeof counts the literal's own final NUL, which is the list's closing NUL.
   const std::u16string filter(kFilter, sizeof(kFilter) / sizeof(kFilter[0]));
-  const std::int32_t result = ShowFileDialog(platform, 0, record, 0, messages::kTitle, filter, 0);
+  const std::int32_t result = ShowFileDialog(platform, 0, record, 0, product::kTitle, filter, 0);
   argument = record.FileName;
   return result;
 }

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "product/title.h"
+
 namespace linkvane::messages {
 
-inline constexpr char16_t kTitle[] = u"Linkvane";
+using product::kTitle;
 
 inline constexpr std::uint32_t kErrorOk = 0x10;         // MB_ICONERROR
 inline constexpr std::uint32_t kQuestionYesNo = 0x124;  // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2

@@ -7,8 +7,6 @@ namespace linkvane::e2e {
 namespace {
 
 constexpr DWORD kPollMs = 50;
-// How long a stand-in that was wrongly started would take at most to leave its record.
-constexpr DWORD kNothingStartedGraceMs = 400;
 
 std::wstring EnvironmentText(const wchar_t* name) {
   const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
@@ -116,6 +114,16 @@ ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstrin
 }
 
 ScopedEnvironment::~ScopedEnvironment() { ::SetEnvironmentVariableW(name_.c_str(), nullptr); }
+
+bool On64BitWindows() {
+  BOOL wow64 = FALSE;
+  EXPECT_TRUE(::IsWow64Process(::GetCurrentProcess(), &wow64));
+  const std::wstring named = EnvironmentText(L"LINKVANE_WINEARCH");
+  if (!named.empty()) {
+    EXPECT_EQ(named, wow64 ? L"win64" : L"win32") << "the prefix is not what the harness says";
+  }
+  return wow64 != FALSE;
+}
 
 std::wstring LinkvaneBuildExe() { return WindowsPath(LINKVANE_E2E_LINKVANE_EXE); }
 std::wstring StandinExe() { return WindowsPath(LINKVANE_E2E_STANDIN_EXE); }
@@ -242,34 +250,78 @@ void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected) {
   EXPECT_STREQ(BoxIconName(box.icon), BoxIconName(expected.icon));
 }
 
+void Dismiss(HWND window, int button) {
+  PressButton(window, button);
+  EXPECT_TRUE(WaitForWindowGone(window, kWindowTimeoutMs))
+      << "the window did not close within " << kWindowTimeoutMs << " ms";
+}
+
 void PrintTo(const MessageBoxContent& box, std::ostream* out) {
   *out << "message box \"" << Utf8(box.title) << "\": \"" << Utf8(box.text) << "\" ["
        << Utf8(ButtonList(box)) << "], default " << box.default_button << ", icon "
        << BoxIconName(box.icon);
 }
 
+ProcessJob::ProcessJob() : job_(::CreateJobObjectW(nullptr, nullptr)) {
+  EXPECT_NE(job_, nullptr) << "cannot create a job object: error " << ::GetLastError();
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  EXPECT_TRUE(job_ != nullptr && ::SetInformationJobObject(job_, JobObjectExtendedLimitInformation,
+                                                           &limits, sizeof(limits)));
+}
+
+ProcessJob::~ProcessJob() {
+  if (job_ == nullptr) return;
+  ::TerminateJobObject(job_, 99);
+  WaitUntilEmpty(kExitTimeoutMs);
+  ::CloseHandle(job_);
+}
+
+bool ProcessJob::Empty() const {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+  return job_ != nullptr &&
+         ::QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof(info),
+                                     nullptr) &&
+         info.ActiveProcesses == 0;
+}
+
+bool ProcessJob::WaitUntilEmpty(DWORD timeout_ms) const {
+  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
+  while (!Empty()) {
+    if (::GetTickCount64() >= deadline) return false;
+    ::Sleep(kPollMs);
+  }
+  return true;
+}
+
 LinkvaneRun::LinkvaneRun(const std::wstring& exe, const std::wstring& command_line,
-                         const std::wstring& current_directory) {
+                         const std::wstring& current_directory, const ProcessJob& job) {
   std::wstring line = command_line;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   // The program is named apart from the command line, so the line reaches it exactly as given.
-  if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        current_directory.c_str(), &startup, &process)) {
+  // It starts suspended, so that it is in the job before it can start anything itself.
+  if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, current_directory.c_str(), &startup, &process)) {
     ADD_FAILURE() << "cannot start " << Utf8(exe) << ": error " << ::GetLastError();
     return;
   }
-  ::CloseHandle(process.hThread);
   process_ = process.hProcess;
   process_id_ = process.dwProcessId;
+  if (!::AssignProcessToJobObject(job.handle(), process_)) {
+    ADD_FAILURE() << "cannot put linkvane.exe in a job: error " << ::GetLastError();
+    ::TerminateProcess(process_, 99);
+  }
+  ::ResumeThread(process.hThread);
+  ::CloseHandle(process.hThread);
 }
 
 LinkvaneRun::~LinkvaneRun() {
   if (process_ == nullptr) return;
   if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_, 99);
-    ::WaitForSingleObject(process_, 5000);
+    ::WaitForSingleObject(process_, kExitTimeoutMs);
   }
   ::CloseHandle(process_);
 }
@@ -311,8 +363,7 @@ void LinkvaneRun::AnswerBox(const ExpectedBox& expected, int button) {
   const std::optional<MessageBoxContent> box = WaitForMessageBox(&window);
   if (!box) return;
   ExpectBox(*box, expected);
-  PressButton(window, button);
-  EXPECT_TRUE(WaitForWindowGone(window, kWindowTimeoutMs)) << "the box did not close";
+  Dismiss(window, button);
 }
 
 int LinkvaneRun::WaitForExit(bool yes_to_questions) {
@@ -345,7 +396,7 @@ int LinkvaneRun::WaitForExit(bool yes_to_questions) {
     if (::GetTickCount64() >= deadline) {
       ADD_FAILURE() << "linkvane.exe did not end within " << kExitTimeoutMs << " ms";
       ::TerminateProcess(process_, 99);
-      ::WaitForSingleObject(process_, 5000);
+      ::WaitForSingleObject(process_, kExitTimeoutMs);
       return -1;
     }
   }
@@ -366,11 +417,18 @@ void LinkvaneTest::SetUp() {
       << "cannot copy " << Utf8(LinkvaneBuildExe());
   ASSERT_TRUE(PathExists(StandinExe())) << "no stand-in browser at " << Utf8(StandinExe());
   record_ = InFolder(L"standin-record.txt");
+  // Under Wine the desktop is a process of its own (explorer.exe), started by the first program
+  // that asks for it. Asked for here, it is the test's and not a child of linkvane.exe, which
+  // would put it in the job, where it would never end.
+  ASSERT_NE(::GetDesktopWindow(), nullptr);
+  job_ = std::make_unique<ProcessJob>();
   // Inherited by linkvane.exe and from it by the stand-in browser.
   ASSERT_TRUE(::SetEnvironmentVariableW(L"LINKVANE_STANDIN_RECORD", record_.c_str()));
 }
 
 void LinkvaneTest::TearDown() {
+  // Ends whatever a failed test left running, which could hold files of the folder open.
+  job_.reset();
   ::SetEnvironmentVariableW(L"LINKVANE_STANDIN_RECORD", nullptr);
   if (folder_.empty() || EnvironmentText(L"LINKVANE_E2E_KEEP") == L"1") return;
   // A folder left behind could hold a gigabyte.
@@ -395,16 +453,22 @@ std::wstring LinkvaneTest::WriteFile(const std::wstring& name, const std::string
 
 std::unique_ptr<LinkvaneRun> LinkvaneTest::Launch(const std::wstring& tail,
                                                   const std::wstring& current_directory) {
-  return std::make_unique<LinkvaneRun>(exe_, Quoted(exe_) + tail,
-                                       current_directory.empty() ? folder_ : current_directory);
+  return std::make_unique<LinkvaneRun>(
+      exe_, Quoted(exe_) + tail, current_directory.empty() ? folder_ : current_directory, *job_);
 }
 
 std::optional<StandinRecord> LinkvaneTest::WaitForRecord() {
   const ULONGLONG deadline = ::GetTickCount64() + kRecordTimeoutMs;
   for (;;) {
+    // Seen before the record is looked for: with every process ended, the record is final.
+    const bool all_ended = job_->Empty();
     if (PathExists(record_)) {
       std::optional<StandinRecord> record = ParseStandinRecord(ReadBytes(record_));
       if (record) return record;
+    }
+    if (all_ended) {
+      ADD_FAILURE() << "the stand-in browser left no record (every process of the run ended)";
+      return std::nullopt;
     }
     if (::GetTickCount64() >= deadline) {
       ADD_FAILURE() << "the stand-in browser left no record within " << kRecordTimeoutMs << " ms";
@@ -421,7 +485,12 @@ std::vector<std::wstring> LinkvaneTest::BrowserArguments() {
 }
 
 bool LinkvaneTest::NothingStarted() {
-  ::Sleep(kNothingStartedGraceMs);
+  // linkvane.exe and whatever it started belong to the job. Once the job is empty nothing can
+  // start a browser any more, and a browser that was started has written its record.
+  if (!job_->WaitUntilEmpty(kExitTimeoutMs)) {
+    ADD_FAILURE() << "the run was still going after " << kExitTimeoutMs << " ms";
+    return false;
+  }
   return !PathExists(record_);
 }
 

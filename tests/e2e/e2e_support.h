@@ -17,10 +17,11 @@
 
 namespace linkvane::e2e {
 
-// Time limits, generous for a loaded machine under Wine.
-inline constexpr DWORD kWindowTimeoutMs = 30000;
-inline constexpr DWORD kExitTimeoutMs = 30000;
-inline constexpr DWORD kRecordTimeoutMs = 20000;
+// Time limits of the waits, each for a condition: generous, so that only a fault reaches them,
+// however busy the machine is. A passing test never waits for a limit.
+inline constexpr DWORD kWindowTimeoutMs = 60000;
+inline constexpr DWORD kExitTimeoutMs = 60000;
+inline constexpr DWORD kRecordTimeoutMs = 60000;
 
 // The exit statuses of linkvane.exe.
 inline constexpr int kExitStarted = 0;
@@ -47,6 +48,12 @@ class ScopedEnvironment {
  private:
   std::wstring name_;
 };
+
+// True when the tests run on 64-bit Windows, where they and linkvane.exe, both 32-bit, run
+// under WoW64. When the harness names the Wine prefix's architecture (LINKVANE_WINEARCH,
+// "win32" or "win64"), a disagreement fails the test: a case meant for one of them must not
+// pass unseen in the other.
+bool On64BitWindows();
 
 std::wstring LinkvaneBuildExe();
 std::wstring StandinExe();
@@ -79,6 +86,9 @@ ExpectedBox UrlHasSpacesBox();
 ExpectedBox EnvironmentInUrlBox(const std::wstring& url);
 // M5 for command, with the error's number and description as "n (text)".
 ExpectedBox CannotExecuteBox(const std::wstring& command, const std::wstring& error);
+// Presses the button of a box or dialog that closes it, and waits until it has closed (a test
+// failure when it stays), so that whatever the test looks for next cannot find it.
+void Dismiss(HWND window, int button);
 // Checks everything a box shows against the expectation.
 void ExpectBox(const MessageBoxContent& box, const ExpectedBox& expected);
 void PrintTo(const MessageBoxContent& box, std::ostream* out);
@@ -91,12 +101,32 @@ struct CaseName {
   }
 };
 
-// A run of linkvane.exe, started with an exact command line. The process is ended if the
-// test leaves it running.
+// A job object holding linkvane.exe and everything it starts, so that a test can tell when all
+// of it has ended. Whatever is still running when the job is destroyed is ended with it.
+class ProcessJob {
+ public:
+  ProcessJob();
+  ~ProcessJob();
+  ProcessJob(const ProcessJob&) = delete;
+  ProcessJob& operator=(const ProcessJob&) = delete;
+
+  HANDLE handle() const { return job_; }
+  // True when no process of the job runs any more.
+  bool Empty() const;
+  // Waits until no process of the job runs any more; false when some still do after
+  // timeout_ms.
+  bool WaitUntilEmpty(DWORD timeout_ms) const;
+
+ private:
+  HANDLE job_;
+};
+
+// A run of linkvane.exe, started with an exact command line in job. The process is ended if
+// the test leaves it running.
 class LinkvaneRun {
  public:
   LinkvaneRun(const std::wstring& exe, const std::wstring& command_line,
-              const std::wstring& current_directory);
+              const std::wstring& current_directory, const ProcessJob& job);
   ~LinkvaneRun();
   LinkvaneRun(const LinkvaneRun&) = delete;
   LinkvaneRun& operator=(const LinkvaneRun&) = delete;
@@ -133,6 +163,8 @@ class LinkvaneTest : public ::testing::Test {
   const std::wstring& folder() const { return folder_; }
   std::wstring InFolder(const std::wstring& name) const { return folder_ + L"\\" + name; }
   const std::wstring& exe() const { return exe_; }
+  // The job every run of the test starts in, with whatever each run starts.
+  const ProcessJob& job() const { return *job_; }
 
   // A browser.dat whose first line starts the stand-in browser with rest as its arguments.
   static std::string StandinTemplate(const std::string& rest = "%s");
@@ -153,7 +185,8 @@ class LinkvaneTest : public ::testing::Test {
   std::optional<StandinRecord> WaitForRecord();
   // The arguments the stand-in received after its own name (empty when there is no record).
   std::vector<std::wstring> BrowserArguments();
-  // A short wait, then true when the stand-in has not recorded anything.
+  // Waits until every run of the test has ended with all it started, then true when the
+  // stand-in has recorded nothing.
   bool NothingStarted();
 
   // Runs linkvane.exe on argument, expects it to start the browser with no question, and
@@ -164,6 +197,7 @@ class LinkvaneTest : public ::testing::Test {
   std::wstring folder_;
   std::wstring exe_;
   std::wstring record_;
+  std::unique_ptr<ProcessJob> job_;
 };
 
 }  // namespace linkvane::e2e

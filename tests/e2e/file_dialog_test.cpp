@@ -38,7 +38,7 @@ class FileDialogTest : public LinkvaneTest {
   // Types name into the dialog and presses Open.
   void Choose(HWND dialog, const std::wstring& name) {
     ASSERT_TRUE(TypeFileName(dialog, name));
-    PressButton(dialog, IDOK);
+    Dismiss(dialog, IDOK);
   }
 
   std::wstring elsewhere_;
@@ -58,7 +58,7 @@ TEST_P(EmptyCommandLineTest, ShowsTheOpenDialogInTheProgramsFolder) {
   EXPECT_EQ(content.filters, (std::vector<std::wstring>{L"shortcut files", L"all files"}));
   EXPECT_EQ(content.selected_filter, 0);
   // Cancel ends the run silently: no message box (WaitForExit fails the test on any window).
-  PressButton(dialog, IDCANCEL);
+  Dismiss(dialog, IDCANCEL);
   EXPECT_EQ(run_->WaitForExit(), kExitNothingStarted);
   EXPECT_TRUE(NothingStarted());
 }

@@ -122,7 +122,7 @@ class HostileInputTest : public LinkvaneTest {
     // screen and its icon may lie beyond the screen's edge: only its buttons are checked.
     ASSERT_EQ(box->buttons.size(), 1u);
     EXPECT_EQ(box->buttons[0].id, IDOK);
-    PressButton(window, IDOK);
+    Dismiss(window, IDOK);
     EXPECT_EQ(run.WaitForExit(), kExitStartFailed);
     EXPECT_TRUE(NothingStarted());
   }
@@ -134,7 +134,7 @@ class HostileInputTest : public LinkvaneTest {
     ASSERT_TRUE(box);
     ExpectBox(*box, NoUrlBox());
     ExpectSmallMemory(memory);
-    PressButton(window, IDNO);
+    Dismiss(window, IDNO);
     EXPECT_EQ(run.WaitForExit(), kExitNothingStarted);
     EXPECT_TRUE(NothingStarted());
   }
@@ -204,7 +204,7 @@ TEST_F(HostileInputTest, PathLongerThanAWindowsPathIsCutBeforeTheTest) {
   EXPECT_EQ(box->text, expected.text);
   EXPECT_EQ(box->buttons.size(), 1u);
   EXPECT_EQ(box->default_button, IDOK);
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitNothingStarted);
   EXPECT_TRUE(NothingStarted());
 }
@@ -243,7 +243,7 @@ TEST_F(HostileInputTest, HundredMegabyteLineBeforeTheUrlLine) {
   ASSERT_TRUE(box);
   ExpectBox(*box, UrlHasSpacesBox());
   ExpectSmallMemory(memory);
-  PressButton(window, IDYES);
+  Dismiss(window, IDYES);
   EXPECT_EQ(run->WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/after%20the%20line"});
 }

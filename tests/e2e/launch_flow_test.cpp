@@ -67,7 +67,7 @@ TEST_F(LinkvaneTest, ProgramNameWithoutQuotesIsSkipped) {
   WriteBrowserDat(StandinTemplate());
   const std::wstring shortcut = WriteFile(L"a.url", kUrlFile);
   // The test's folder holds no blank, so the program's name needs no quotes.
-  LinkvaneRun run(exe(), exe() + L" " + shortcut, folder());
+  LinkvaneRun run(exe(), exe() + L" " + shortcut, folder(), job());
   ASSERT_EQ(run.WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/shapes"});
 }
@@ -318,7 +318,7 @@ TEST_F(LinkvaneTest, MissingBrowserProgramIsReportedWithTheCommandAndError) {
   EXPECT_EQ(box->default_button, IDOK);
   EXPECT_STREQ(BoxIconName(box->icon), "error");
   HWND window = FindLinkvaneWindow(run->process_id());
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
 }
 
@@ -342,7 +342,7 @@ TEST_F(LinkvaneTest, UnreadableShortcutFileEndsWithAnErrorReport) {
   EXPECT_EQ(box->text.substr(box->text.size() - 2), L").");
   EXPECT_EQ(box->default_button, IDOK);
   EXPECT_STREQ(BoxIconName(box->icon), "error");
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitErrorReported);
   EXPECT_TRUE(NothingStarted());
 }

@@ -306,7 +306,7 @@ TEST_P(ExpansionTest, BrowserGetsTheExpandedUrlAsOneArgument) {
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text.rfind(L"This shortcut puts values from your computer", 0), 0u)
       << Utf8(box->text);
-  PressButton(window, IDYES);
+  Dismiss(window, IDYES);
   ASSERT_EQ(run->WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), expansion.expected());
 }
@@ -365,7 +365,7 @@ TEST_F(LinkvaneTest, AUrlTooLongToExpandStartsNothing) {
                             (FromUtf8(StandinTemplate("\"")) + FromUtf8(url)).substr(0, 1024) +
                             L"...\r\n\r\nError code = 206 (";
   EXPECT_EQ(box->text.substr(0, head.size()), head);
-  PressButton(window, IDOK);
+  Dismiss(window, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
   EXPECT_TRUE(NothingStarted());
 }

@@ -11,7 +11,11 @@ namespace linkvane::e2e {
 namespace {
 
 constexpr DWORD kPollMs = 50;
-constexpr UINT kSendTimeoutMs = 5000;
+// How long a window may take to answer a message. The answer is awaited even from a window
+// that looks hung: on a busy machine a window can be slow to answer without being stuck.
+constexpr UINT kSendTimeoutMs = 30000;
+// How long a window may take to paint itself.
+constexpr DWORD kPaintTimeoutMs = 30000;
 // The control that holds a message box's text.
 constexpr int kMessageTextId = 0xFFFF;
 
@@ -24,14 +28,14 @@ std::wstring ClassOf(HWND window) {
 std::wstring TextOf(HWND window) {
   if (window == nullptr) return std::wstring();
   DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs,
                              &length)) {
     return std::wstring();
   }
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+                             SMTO_NORMAL, kSendTimeoutMs, &copied)) {
     return std::wstring();
   }
   text.resize(copied);
@@ -140,6 +144,11 @@ BoxIcon ClassifyIconControl(HWND control) {
   }
   POINT origin{0, 0};
   ::ClientToScreen(control, &origin);
+  // An icon partly beyond the screen's edge cannot be seen, and would never be recognised.
+  if (origin.x < 0 || origin.y < 0 || origin.x + client.right > ::GetSystemMetrics(SM_CXSCREEN) ||
+      origin.y + client.bottom > ::GetSystemMetrics(SM_CYSCREEN)) {
+    return BoxIcon::kUnknown;
+  }
   const struct {
     LPCWSTR id;
     BoxIcon icon;
@@ -149,8 +158,9 @@ BoxIcon ClassifyIconControl(HWND control) {
       {IDI_WARNING, BoxIcon::kWarning},
       {IDI_INFORMATION, BoxIcon::kInformation},
   };
-  // The box may not have painted itself yet: look again for a while.
-  const ULONGLONG deadline = ::GetTickCount64() + 3000;
+  // The box may not have painted itself yet, which can take long on a busy machine: look again
+  // until one of the icons shows. Only a box showing none of them waits for the limit.
+  const ULONGLONG deadline = ::GetTickCount64() + kPaintTimeoutMs;
   do {
     HDC screen = ::GetDC(nullptr);
     const Pixels shown = CapturePixels(screen, origin.x, origin.y, client.right, client.bottom);
@@ -277,8 +287,7 @@ MessageBoxContent ReadMessageBox(HWND box) {
   }
   DWORD_PTR default_id = 0;
   if (content.default_button == 0 &&
-      ::SendMessageTimeoutW(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                            &default_id) &&
+      ::SendMessageTimeoutW(box, DM_GETDEFID, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &default_id) &&
       HIWORD(default_id) == DC_HASDEFID) {
     content.default_button = LOWORD(default_id);
   }
@@ -286,7 +295,7 @@ MessageBoxContent ReadMessageBox(HWND box) {
   ::EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&search));
   if (search.found != nullptr) {
     DWORD_PTR icon = 0;
-    ::SendMessageTimeoutW(search.found, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &icon);
+    ::SendMessageTimeoutW(search.found, STM_GETICON, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &icon);
     content.icon = icon != 0 ? ClassifyIconControl(search.found) : BoxIcon::kNone;
   }
   return content;
@@ -307,8 +316,8 @@ OpenDialogContent ReadOpenDialog(HWND dialog, DWORD process_id) {
   DWORD_PTR length = 0;
   if (buffer.address() != nullptr &&
       ::SendMessageTimeoutW(dialog, CDM_GETFOLDERPATH, kChars,
-                            reinterpret_cast<LPARAM>(buffer.address()), SMTO_ABORTIFHUNG,
-                            kSendTimeoutMs, &length) &&
+                            reinterpret_cast<LPARAM>(buffer.address()), SMTO_NORMAL, kSendTimeoutMs,
+                            &length) &&
       static_cast<LONG_PTR>(length) > 0 && length <= kChars) {
     std::wstring folder(length, L'\0');
     if (buffer.Read(folder.data(), length * sizeof(wchar_t))) {
@@ -319,21 +328,20 @@ OpenDialogContent ReadOpenDialog(HWND dialog, DWORD process_id) {
 
   if (HWND types = ::GetDlgItem(dialog, cmb1)) {
     DWORD_PTR count = 0;
-    ::SendMessageTimeoutW(types, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count);
+    ::SendMessageTimeoutW(types, CB_GETCOUNT, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &count);
     for (DWORD_PTR i = 0; i<count&& static_cast<LONG_PTR>(count)> 0; ++i) {
       DWORD_PTR item_length = 0;
-      ::SendMessageTimeoutW(types, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+      ::SendMessageTimeoutW(types, CB_GETLBTEXTLEN, i, 0, SMTO_NORMAL, kSendTimeoutMs,
                             &item_length);
       std::wstring item(item_length + 1, L'\0');
       DWORD_PTR copied = 0;
       ::SendMessageTimeoutW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()),
-                            SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied);
+                            SMTO_NORMAL, kSendTimeoutMs, &copied);
       item.resize(static_cast<LONG_PTR>(copied) > 0 ? copied : 0);
       content.filters.push_back(item);
     }
     DWORD_PTR selected = 0;
-    if (::SendMessageTimeoutW(types, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                              &selected)) {
+    if (::SendMessageTimeoutW(types, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &selected)) {
       content.selected_filter = static_cast<int>(static_cast<LONG_PTR>(selected));
     }
   }
@@ -344,14 +352,14 @@ bool SelectFilter(HWND dialog, int index) {
   HWND types = ::GetDlgItem(dialog, cmb1);
   if (types == nullptr) return false;
   DWORD_PTR result = 0;
-  if (!::SendMessageTimeoutW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
+  if (!::SendMessageTimeoutW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL,
                              kSendTimeoutMs, &result) ||
       static_cast<LONG_PTR>(result) != index) {
     return false;
   }
   // Setting the selection from outside sends no notification; the dialog acts on this one.
   return ::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
-                               reinterpret_cast<LPARAM>(types), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                               reinterpret_cast<LPARAM>(types), SMTO_NORMAL, kSendTimeoutMs,
                                &result) != 0;
 }
 
@@ -360,7 +368,7 @@ bool TypeFileName(HWND dialog, const std::wstring& name) {
   if (control == nullptr) return false;
   DWORD_PTR result = 0;
   if (!::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()),
-                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
+                             SMTO_NORMAL, kSendTimeoutMs, &result)) {
     return false;
   }
   return TextOf(control) == name;
