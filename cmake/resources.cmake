@@ -22,7 +22,16 @@ set(LINKVANE_COPYRIGHT "Copyright (C) 2026 the Linkvane developers")
 
 set(LINKVANE_ICON_FILE ${CMAKE_SOURCE_DIR}/res/linkvane.ico)
 set(LINKVANE_MANIFEST_FILE ${CMAKE_BINARY_DIR}/res/linkvane.manifest)
-configure_file(${CMAKE_SOURCE_DIR}/res/linkvane.manifest.in ${LINKVANE_MANIFEST_FILE} @ONLY)
+# The template's comments explain the manifest to its readers; Windows needs none of them, and
+# every byte of the manifest is a byte of the executable.
+file(READ ${CMAKE_SOURCE_DIR}/res/linkvane.manifest.in LINKVANE_MANIFEST_TEMPLATE)
+string(REGEX REPLACE "[ \n]*<!--([^-]|-[^-])*-->" "" LINKVANE_MANIFEST_TEMPLATE
+       "${LINKVANE_MANIFEST_TEMPLATE}")
+string(REGEX REPLACE "\n\n+" "\n" LINKVANE_MANIFEST_TEMPLATE "${LINKVANE_MANIFEST_TEMPLATE}")
+string(CONFIGURE "${LINKVANE_MANIFEST_TEMPLATE}" LINKVANE_MANIFEST_TEXT @ONLY)
+file(GENERATE OUTPUT ${LINKVANE_MANIFEST_FILE} CONTENT "${LINKVANE_MANIFEST_TEXT}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/res/linkvane.manifest.in)
 configure_file(${CMAKE_SOURCE_DIR}/res/linkvane.rc.in ${CMAKE_BINARY_DIR}/res/linkvane.rc @ONLY)
 
 # A target of its own, so that the C++ compile options of the directory and of linkvane (warning

@@ -40,25 +40,11 @@ std::u16string WithExeExtension(std::u16string_view path) {
   return result;
 }
 
-std::u16string InFolder(std::u16string folder, std::u16string_view name) {
+// The path of name in folder when that file exists, else "".
+std::u16string ExistingIn(Platform& platform, std::u16string folder, std::u16string_view name) {
   if (!folder.empty() && !IsSlash(folder.back())) folder += u'\\';
-  return folder.append(name);
-}
-
-// The absolute folders of PATH, in order, without the quotes some entries carry.
-std::vector<std::u16string> PathFolders(Platform& platform) {
-  std::vector<std::u16string> folders;
-  const std::u16string path = platform.EnvironmentVariable(u"PATH").value_or(u"");
-  std::size_t from = 0;
-  while (from <= path.size()) {
-    std::size_t end = path.find(u';', from);
-    if (end == std::u16string::npos) end = path.size();
-    std::u16string entry = path.substr(from, end - from);
-    std::erase(entry, u'"');
-    if (IsAbsolute(entry)) folders.push_back(std::move(entry));
-    from = end + 1;
-  }
-  return folders;
+  folder.append(name);
+  return platform.FileExists(folder) ? folder : std::u16string();
 }
 
 // The full path of an existing program named by candidate, or "".
@@ -69,14 +55,20 @@ std::u16string Locate(Platform& platform, std::u16string_view candidate) {
   }
   if (!IsBareName(candidate)) return std::u16string();  // relative: never the current folder
   const std::u16string name = WithExeExtension(candidate);
-  std::vector<std::u16string> folders = {platform.ExecutableDirectory(), platform.SystemDirectory(),
-                                         platform.WindowsDirectory()};
-  for (std::u16string& folder : PathFolders(platform)) folders.push_back(std::move(folder));
-  for (const std::u16string& folder : folders) {
-    std::u16string path = InFolder(folder, name);
-    if (platform.FileExists(path)) return path;
+  std::u16string found = ExistingIn(platform, platform.ExecutableDirectory(), name);
+  if (found.empty()) found = ExistingIn(platform, platform.SystemDirectory(), name);
+  if (found.empty()) found = ExistingIn(platform, platform.WindowsDirectory(), name);
+  // Then PATH's absolute folders, in order, without the quotes some entries carry.
+  const std::u16string path = platform.EnvironmentVariable(u"PATH").value_or(u"");
+  for (std::size_t from = 0; found.empty() && from <= path.size();) {
+    std::size_t end = path.find(u';', from);
+    if (end == std::u16string::npos) end = path.size();
+    std::u16string folder = path.substr(from, end - from);
+    std::erase(folder, u'"');
+    if (IsAbsolute(folder)) found = ExistingIn(platform, std::move(folder), name);
+    from = end + 1;
   }
-  return std::u16string();
+  return found;
 }
 
 }  // namespace

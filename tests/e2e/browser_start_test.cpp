@@ -66,8 +66,8 @@ TEST_F(LinkvaneTest, OpensItsShortcutWhenItsOwnPathIsUnquoted) {
   ASSERT_TRUE(::CopyFileW(LinkvaneBuildExe().c_str(), exe.c_str(), FALSE));
   WriteFile(L"Link vane x\\browser.dat", StandinTemplate("%s"));
   const std::wstring shortcut = WriteFile(L"a b.url", kUrlFile);
-  LinkvaneRun run(exe, exe + L" " + shortcut, folder);
-  ASSERT_EQ(run.WaitForExit(), kExitStarted);
+  std::unique_ptr<LinkvaneRun> run = LaunchExe(exe, exe + L" " + shortcut, folder);
+  ASSERT_EQ(run->WaitForExit(), kExitStarted);
   EXPECT_EQ(BrowserArguments(), Arguments{L"https://example.com/found"});
 }
 

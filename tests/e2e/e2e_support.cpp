@@ -453,8 +453,14 @@ std::wstring LinkvaneTest::WriteFile(const std::wstring& name, const std::string
 
 std::unique_ptr<LinkvaneRun> LinkvaneTest::Launch(const std::wstring& tail,
                                                   const std::wstring& current_directory) {
-  return std::make_unique<LinkvaneRun>(
-      exe_, Quoted(exe_) + tail, current_directory.empty() ? folder_ : current_directory, *job_);
+  return LaunchExe(exe_, Quoted(exe_) + tail,
+                   current_directory.empty() ? folder_ : current_directory);
+}
+
+std::unique_ptr<LinkvaneRun> LinkvaneTest::LaunchExe(const std::wstring& exe,
+                                                     const std::wstring& command_line,
+                                                     const std::wstring& current_directory) {
+  return std::make_unique<LinkvaneRun>(exe, command_line, current_directory, *job_);
 }
 
 std::optional<StandinRecord> LinkvaneTest::WaitForRecord() {

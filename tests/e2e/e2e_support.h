@@ -176,6 +176,9 @@ class LinkvaneTest : public ::testing::Test {
   // folder given (the test's folder when empty).
   std::unique_ptr<LinkvaneRun> Launch(const std::wstring& tail,
                                       const std::wstring& current_directory = std::wstring());
+  // Starts exe (a copy of linkvane.exe) with command_line exactly, in current_directory.
+  std::unique_ptr<LinkvaneRun> LaunchExe(const std::wstring& exe, const std::wstring& command_line,
+                                         const std::wstring& current_directory);
   // The same with one blank and argument after the program's name.
   std::unique_ptr<LinkvaneRun> LaunchWith(const std::wstring& argument) {
     return Launch(L" " + argument);
