@@ -28,27 +28,6 @@ inline std::u16string AsUtf16(const std::uint8_t* data, std::size_t size) {
   __builtin_trap();
 }
 
-// A fake whose ANSI code page has double-byte characters, their second bytes at or above 0x40
-// as in the real ones: the markers' letters may be such a byte, so text is decoded before it is
-// searched.
-class DoubleBytePlatform : public testing::FakePlatform {
- public:
-  DoubleBytePlatform() { ansi_single_byte = false; }
-  std::u16string AnsiToUtf16(std::string_view bytes) override {
-    std::u16string text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-      const auto b = static_cast<unsigned char>(bytes[i]);
-      if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
-        text.push_back(
-            char16_t(0x4E00 + (b - 0x81) * 256 + static_cast<unsigned char>(bytes[++i])));
-      } else {
-        text.push_back(b < 0x80 ? char16_t(b) : u'\uFFFD');
-      }
-    }
-    return text;
-  }
-};
-
 // A reader's result on content, the file read as bytes (a single-byte code page, the fake's
 // own), as text decoded first (the same code page, taken as if it had double-byte characters),
 // and with a double-byte code page. The first two must agree.
@@ -57,7 +36,8 @@ std::u16string ReadEveryWay(Read read, const std::u16string& path, const std::st
                             std::u16string& double_byte) {
   testing::FakePlatform bytes, decoded_first;
   decoded_first.ansi_single_byte = false;
-  DoubleBytePlatform double_byte_platform;
+  testing::FakePlatform double_byte_platform;
+  double_byte_platform.ansi_double_byte = true;
   bytes.AddFile(path, content);
   decoded_first.AddFile(path, content);
   double_byte_platform.AddFile(path, content);

@@ -176,8 +176,15 @@ std::unique_ptr<ByteReader> FakePlatform::OpenFileForReading(const std::u16strin
 
 std::u16string FakePlatform::AnsiToUtf16(std::string_view bytes) {
   std::u16string text;
-  for (unsigned char b : bytes) {
-    text.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (!ansi_double_byte) {
+      text.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+    } else if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
+      text.push_back(char16_t(0x4E00 + (b - 0x81) * 256 + static_cast<unsigned char>(bytes[++i])));
+    } else {
+      text.push_back(b < 0x80 ? char16_t(b) : u'\uFFFD');
+    }
   }
   return text;
 }

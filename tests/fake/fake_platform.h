@@ -69,6 +69,10 @@ class FakePlatform : public Platform {
   std::optional<std::set<std::u16string, NoCaseLess>> installed_programs;
   // What AnsiIsSingleByte says of the fake's code page (Windows-1252, one byte a character).
   bool ansi_single_byte = true;
+  // A code page with double-byte characters instead, as the East Asian ones: a lead byte
+  // 0x81-0xFE and the byte after it (0x40 or above, so it may be a marker's letter) make one
+  // character. AnsiIsSingleByte is then false.
+  bool ansi_double_byte = false;
 
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
@@ -119,7 +123,7 @@ class FakePlatform : public Platform {
   bool FileExists(const std::u16string& path) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;
-  bool AnsiIsSingleByte() override { return ansi_single_byte; }
+  bool AnsiIsSingleByte() override { return ansi_single_byte && !ansi_double_byte; }
   bool PathIsUrl(const std::u16string& text) override;
   std::int32_t CreatePathFromUrl(const std::u16string& url, std::u16string& buffer,
                                  std::uint32_t& length) override;

@@ -180,23 +180,8 @@ TEST(StreamDecoder, DecodesUtf16InBothByteOrdersAcrossPieces) {
 TEST(StreamDecoder, HandsAnsiTextToTheCodePageWholeWhereverThePiecesEnd) {
   // A code page where a lead byte and the byte after it make one character: what was handed
   // over in pieces must decode as the whole would.
-  class DoubleBytePlatform : public FakePlatform {
-   public:
-    std::u16string AnsiToUtf16(std::string_view bytes) override {
-      std::u16string text;
-      for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
-          text.push_back(
-              char16_t(0x4E00 + (b - 0x81) * 256 + static_cast<unsigned char>(bytes[++i])));
-        } else {
-          text.push_back(b < 0x80 ? char16_t(b) : u'\uFFFD');
-        }
-      }
-      return text;
-    }
-  };
-  DoubleBytePlatform platform;
+  FakePlatform platform;
+  platform.ansi_double_byte = true;
   // Second bytes at or above 0x40, as in the double-byte code pages.
   const std::string_view bytes =
       "a\x81\x41\x82\x7E|\x83\x40"
