@@ -1,8 +1,12 @@
-# Cross-build for 32-bit Windows with MinGW-w64; tests run under Wine.
+# Cross-build for 32-bit Windows with MinGW-w64; tests run under Wine. (mingw-x86_64.cmake sets
+# LINKVANE_MINGW_PROCESSOR first for the 64-bit test build.)
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
+if(NOT LINKVANE_MINGW_PROCESSOR)
+  set(LINKVANE_MINGW_PROCESSOR i686)
+endif()
+set(CMAKE_SYSTEM_PROCESSOR ${LINKVANE_MINGW_PROCESSOR})
 
-set(LINKVANE_TRIPLET i686-w64-mingw32)
+set(LINKVANE_TRIPLET ${LINKVANE_MINGW_PROCESSOR}-w64-mingw32)
 find_program(LINKVANE_MINGW_CXX NAMES ${LINKVANE_TRIPLET}-g++-win32 ${LINKVANE_TRIPLET}-g++ REQUIRED)
 find_program(LINKVANE_MINGW_CC NAMES ${LINKVANE_TRIPLET}-gcc-win32 ${LINKVANE_TRIPLET}-gcc REQUIRED)
 set(CMAKE_CXX_COMPILER ${LINKVANE_MINGW_CXX})
@@ -14,7 +18,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-find_program(LINKVANE_WINE NAMES wine)
+if(LINKVANE_MINGW_PROCESSOR STREQUAL "x86_64")
+  # 64-bit programs start through Wine's 64-bit loader, which needs nothing 32-bit.
+  find_program(LINKVANE_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+else()
+  find_program(LINKVANE_WINE NAMES wine)
+endif()
 if(LINKVANE_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${LINKVANE_WINE})
 endif()

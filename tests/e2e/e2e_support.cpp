@@ -118,11 +118,13 @@ ScopedEnvironment::~ScopedEnvironment() { ::SetEnvironmentVariableW(name_.c_str(
 bool On64BitWindows() {
   BOOL wow64 = FALSE;
   EXPECT_TRUE(::IsWow64Process(::GetCurrentProcess(), &wow64));
+  // The suites built as 64-bit programs run on 64-bit Windows alone, and not under WoW64.
+  const bool on_64_bit = sizeof(void*) == 8 || wow64 != FALSE;
   const std::wstring named = EnvironmentText(L"LINKVANE_WINEARCH");
   if (!named.empty()) {
-    EXPECT_EQ(named, wow64 ? L"win64" : L"win32") << "the prefix is not what the harness says";
+    EXPECT_EQ(named, on_64_bit ? L"win64" : L"win32") << "the prefix is not what the harness says";
   }
-  return wow64 != FALSE;
+  return on_64_bit;
 }
 
 std::wstring LinkvaneBuildExe() { return WindowsPath(LINKVANE_E2E_LINKVANE_EXE); }
