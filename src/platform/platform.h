@@ -32,6 +32,9 @@ inline constexpr std::uint32_t kHkeyUsers = 0x80000003u;
 inline constexpr std::uint32_t kHkeyPerformanceData = 0x80000004u;
 inline constexpr std::uint32_t kHkeyCurrentConfig = 0x80000005u;
 inline constexpr std::uint32_t kKeyRead = 0x20019u;
+// The registry's 64-bit and 32-bit views on 64-bit Windows (ignored on 32-bit Windows).
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100u;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200u;
 
 // Registry value types.
 inline constexpr std::uint32_t kRegNone = 0;

@@ -47,16 +47,15 @@ std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback) 
     const RegistryValue progid = ReadRegistryValue(
         platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
     if (progid.IsEmpty()) continue;
-    const RegistryValue command = ReadRegistryValue(
-        platform, u"HKEY_CLASSES_ROOT\\" + ProgIdText(progid) + u"\\shell\\open\\command\\", false);
+    const RegistryValue command =
+        ReadClassesValue(platform, ProgIdText(progid) + u"\\shell\\open\\command\\");
     if (command.IsText()) return command.AsText();
   }
   return fallback ? GetHttpOpenCommand(platform) : std::u16string();
 }
 
 std::u16string GetHttpOpenCommand(Platform& platform) {
-  const RegistryValue value =
-      ReadRegistryValue(platform, u"HKEY_CLASSES_ROOT\\http\\shell\\open\\command\\", false);
+  const RegistryValue value = ReadClassesValue(platform, u"http\\shell\\open\\command\\");
   return value.IsText() ? value.AsText() : std::u16string();
 }
 

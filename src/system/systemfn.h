@@ -18,8 +18,18 @@ std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16
 
 // The value named by "ROOT\key path\value name" (a final "\" names the default value); empty
 // when nothing can be read. With interpret set, expandable strings are expanded and
-// multi-strings split. Raises an invalid-argument error for a path that cannot be split.
-RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret);
+// multi-strings split. Raises an invalid-argument error for a path that cannot be split. view
+// may ask for one view of the registry on 64-bit Windows (kKeyWow64_64Key, kKeyWow64_32Key).
+RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret,
+                                std::uint32_t view = 0);
+
+// The value named by "key path\value name" (a final "\" names the default value) under
+// HKEY_CLASSES_ROOT as Windows merges it: the current user's Software\Classes, then the
+// machine's. Read with interpret off; empty when neither holds it.
+RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path);
+
+// True when key exists under HKEY_CLASSES_ROOT as Windows merges it.
+bool ClassesKeyExists(Platform& platform, const std::u16string& key);
 
 // The open command that the registry records for http addresses ("%1" and all), or "".
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);

@@ -91,6 +91,12 @@ std::optional<std::u16string> FileUrlToPath(std::u16string_view url) {
   return path;
 }
 
+// HKEY_CLASSES_ROOT as Wine has it: the machine's Software\Classes, without the user's merged in.
+std::pair<std::uint32_t, std::u16string> Hive(std::uint32_t root, const std::u16string& key) {
+  if (root != kHkeyClassesRoot) return {root, key};
+  return {kHkeyLocalMachine, u"Software\\Classes\\" + key};
+}
+
 // A started process of the fake world: it records whether it was resumed.
 class FakeStartedProcess : public StartedProcess {
  public:
@@ -246,7 +252,8 @@ std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& whole_source
 void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& key,
                                     const std::u16string& name, std::uint32_t type,
                                     std::string bytes) {
-  registry_[root][key][name] = RegistryData{type, std::move(bytes)};
+  const auto [hive, path] = Hive(root, key);
+  registry_[hive][path][name] = RegistryData{type, std::move(bytes)};
 }
 
 void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key,
@@ -261,14 +268,15 @@ void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
-  registry_[root][key];
+  const auto [hive, path] = Hive(root, key);
+  registry_[hive][path];
 }
 
 FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
                                                        const std::u16string& key) {
-  std::u16string name = key;
+  auto [root_key, name] = Hive(root, key);
   while (!name.empty() && name.back() == u'\\') name.pop_back();
-  const auto hive = registry_.find(root);
+  const auto hive = registry_.find(root_key);
   if (hive == registry_.end()) return nullptr;
   const auto found = hive->second.find(name);
   return found == hive->second.end() ? nullptr : &found->second;

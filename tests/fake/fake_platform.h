@@ -94,6 +94,7 @@ class FakePlatform : public Platform {
   void Succeed(Operation operation) { failures_.erase(operation); }
 
   // Stores a registry value under root\key (created as needed); an empty name is the default.
+  // HKEY_CLASSES_ROOT is the machine's Software\Classes, as under Wine.
   void SetRegistryValue(std::uint32_t root, const std::u16string& key, const std::u16string& name,
                         std::uint32_t type, std::string bytes);
   // Stores text as a REG_SZ (or type) value with its terminating NUL.
