@@ -7,18 +7,10 @@
 
 namespace linkvane::systemfn {
 
-namespace {
-
-constexpr std::u16string_view kClassesSources[] = {
-    u"HKEY_CURRENT_USER\\Software\\Classes\\",
-    u"HKEY_LOCAL_MACHINE\\Software\\Classes\\",
-};
-
-}  // namespace
-
 RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path) {
-  for (std::u16string_view source : kClassesSources) {
-    RegistryValue value = ReadRegistryValue(platform, std::u16string(source) + path, false);
+  for (std::u16string key : {u"HKEY_CURRENT_USER", u"HKEY_LOCAL_MACHINE"}) {
+    RegistryValue value =
+        ReadRegistryValue(platform, key.append(u"\\Software\\Classes\\").append(path), false);
     if (!value.IsEmpty()) return value;
   }
   return RegistryValue();
@@ -27,8 +19,8 @@ RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path) {
 bool ClassesKeyExists(Platform& platform, const std::u16string& key) {
   for (const std::uint32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
     RegistryKey opened = 0;
-    if (platform.OpenRegistryKey(root, u"Software\\Classes\\" + key, 0, kKeyRead, opened) ==
-        kErrorSuccess) {
+    if (platform.OpenRegistryKey(root, std::u16string(u"Software\\Classes\\").append(key), 0,
+                                 kKeyRead, opened) == kErrorSuccess) {
       UniqueRegistryKey closed_on_return(platform, opened);
       return true;
     }

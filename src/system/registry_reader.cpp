@@ -67,7 +67,7 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
       return RegistryValue::Text(ExpandEnvironmentString(platform, text));
     }
     if (type == kRegMultiSz && interpret) return RegistryValue::TextList(SplitAtNuls(text));
-    return RegistryValue::Text(std::move(text));
+    return RegistryValue::Text(std::move(text), type == kRegExpandSz);
   }
   if (type == kRegBinary || type == kRegQword) {
     return RegistryValue::Bytes(std::vector<std::uint8_t>(data.begin(), data.begin() + size));

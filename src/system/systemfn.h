@@ -31,8 +31,12 @@ RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path);
 // True when key exists under HKEY_CLASSES_ROOT as Windows merges it.
 bool ClassesKeyExists(Platform& platform, const std::u16string& key);
 
-// The open command that the registry records for http addresses ("%1" and all), or "".
-std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);
+// The open command that the registry records for http addresses ("%1" and all), or "". When
+// shell_progid is given and the user's choice names a ProgId that exists without an open command
+// (a browser installed from the Store, which the shell starts itself), that ProgId is put there
+// and "" returned: another browser would not be what the user chose.
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
+                                             std::u16string* shell_progid = nullptr);
 
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
 std::u16string GetHttpOpenCommand(Platform& platform);
