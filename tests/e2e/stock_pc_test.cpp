@@ -45,7 +45,7 @@ const ReadmeCase kReadme[] = {
      0,
      {L"-new-tab", kUrl}},
     {"UnquotedPathWithBlanks",
-     "C:\\Program Files\\Mozilla Firefox\\firefox.exe -new-tab \"%s\"",
+     "C:\\Program Files\\Mozilla Firefox\\firefox.exe -new-tab %s",
      0,
      {L"-new-tab", kUrl}},
     {"BareNameThroughAppPaths", "firefox -new-tab %s", 0, {L"-new-tab", kUrl}},
