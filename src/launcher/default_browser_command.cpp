@@ -4,10 +4,13 @@
 
 namespace linkvane::Module_Main {
 
-std::u16string GetDefaultBrowserCommand(Platform& platform) {
+std::u16string GetDefaultBrowserCommand(Platform& platform, std::u16string* shell_progid) {
   std::u16string command;
   // Each step may fail on its own; a registry that cannot be read leaves the command empty.
-  ContinueOnError([&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true); });
+  ContinueOnError(
+      [&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true, shell_progid); });
+  // The shell is handed the URL alone.
+  if (shell_progid != nullptr && !shell_progid->empty()) return u"%s";
   ContinueOnError([&] {
     // The registry marks the URL with "%1"; only its last occurrence is the URL's place, and
     // one at the very start cannot be (it would be the program itself).

@@ -67,7 +67,7 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
       return RegistryValue::Text(ExpandEnvironmentString(platform, text));
     }
     if (type == kRegMultiSz && interpret) return RegistryValue::TextList(SplitAtNuls(text));
-    return RegistryValue::Text(std::move(text));
+    return RegistryValue::Text(std::move(text), type == kRegExpandSz);
   }
   if (type == kRegBinary || type == kRegQword) {
     return RegistryValue::Bytes(std::vector<std::uint8_t>(data.begin(), data.begin() + size));
@@ -85,7 +85,8 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
 
 }  // namespace
 
-RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret) {
+RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret,
+                                std::uint32_t view) {
   const std::size_t root_end = path.find(u'\\');
   if (root_end == std::u16string::npos) {
     RaiseInvalidArgument(u"The registry path names no root key.");
@@ -106,7 +107,7 @@ RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, 
   }
 
   RegistryKey opened = 0;
-  if (platform.OpenRegistryKey(*root, key_path, 0, kKeyRead, opened) != kErrorSuccess) {
+  if (platform.OpenRegistryKey(*root, key_path, 0, kKeyRead | view, opened) != kErrorSuccess) {
     return RegistryValue();
   }
   const UniqueRegistryKey key(platform, opened);

@@ -153,7 +153,7 @@ TEST_F(LaunchTest, AFourCharacterTemplateIsUsedAsItStands) {
   platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
                            u"\"C:\\Reg\\r.exe\" \"%1\"");
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"abcd"});
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Linkvane\\abcd.exe\""});
   EXPECT_EQ(platform.registry_calls, 0);
 }
 
@@ -164,20 +164,21 @@ TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
     std::u16string_view started;
   };
   const Case cases[] = {
-      {"b.exe %S\r\n", u"b.exe http://example.com/"},
-      {"b.exe %s --also=%s", u"b.exe http://example.com/ --also=http://example.com/"},
-      {"b.exe --home\r\n", u"b.exe --home"},
+      {"b.exe %S\r\n", u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
+      {"b.exe %s --also=%s",
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/ --also=http://example.com/"},
+      {"b.exe --home\r\n", u"\"C:\\Linkvane\\b.exe\" --home"},
       // Line feeds alone end the first line too; a byte-order mark is not part of it.
-      {"b.exe %s\nsecond line\n", u"b.exe http://example.com/"},
+      {"b.exe %s\nsecond line\n", u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xEF\xBB\xBF"
        "b.exe %s\r\n",
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xFF\xFE"
        "b\0.\0e\0x\0e\0 \0%\0s\0\r\0\n\0"sv,
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xFE\xFF"
        "\0b\0.\0e\0x\0e\0 \0%\0s"sv,
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\"C:\\Br\xC3\xA4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
       {"\"C:\\Br\xE4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
   };
@@ -195,7 +196,7 @@ TEST_F(LaunchTest, BrowserDatIsLookedForBesideTheProgramEvenAtADriveRoot) {
   platform.files.erase(kBrowserDat);
   platform.AddFile(u"D:\\browser.dat", "root.exe %s");
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"root.exe http://example.com/"});
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"D:\\root.exe\" http://example.com/"});
 }
 
 TEST_F(LaunchTest, AnEmptyUrlAsksWhetherToGoOn) {
@@ -301,7 +302,8 @@ TEST_F(LaunchTest, TheReaderIsChosenByTheWeblocEndingInAnyCase) {
     platform.AddFile(std::u16string(c.path), both);
     platform.full_command_line = u"linkvane.exe \"" + std::u16string(c.path) + u"\"";
     EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(platform.started, std::vector<std::u16string>{u"b.exe " + std::u16string(c.url)});
+    EXPECT_EQ(platform.started,
+              std::vector<std::u16string>{u"\"C:\\Linkvane\\b.exe\" " + std::u16string(c.url)});
   }
 }
 
@@ -454,10 +456,15 @@ TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
       {"\"C:\\tools\\open.cmd\" --home", false},
       {"\"C:\\cmd\\b.exe\" %s", false},
       {"C:\\tools\\cmd.exe.exe %s", false},
-      // Found as Windows finds an unquoted path with blanks: judged by the file it is.
+      // Found as Windows finds an unquoted path with blanks, or through App Paths: judged by
+      // the file it is.
       {"C:\\My Tools\\open.cmd %s", true},
+      {"apbatch %s", true},
   };
   platform.environment[u"LV_DIR"] = u"C:\\Windows\\System32";
+  platform.SetRegistryText(kHkeyLocalMachine,
+                           u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\apbatch.exe",
+                           u"", u"C:\\tools\\open.cmd");
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.browser_dat));
     platform.shown.clear();
@@ -484,7 +491,6 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
   const Case cases[] = {
       {"http://a.example/", false},
       {"HTTPS://a.example/", false},
-      {"ftp://a.example/", false},
       {"mailto:a@example.com", false},
       {"file:///C:/Users/Public/a.html", false},
       {"file:C:\\Users\\a.html", false},
@@ -503,7 +509,13 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
       {"javascript:alert(1)", true},
       {"data:text/html,x", true},
       {"ms-settings:privacy", true},
+      // Browsers hand ftp: to another program; a network drive is another computer's.
+      {"ftp://a.example/", true},
+      {"file:///n:/a.html", true},
+      {"file:///Q:/a.html", true},
+      {"file:///U:/a.html", true},
   };
+  platform.drive_types = {{u'n', kDriveRemote}, {u'q', kDriveNoRootDir}, {u'u', kDriveUnknown}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.url));
     platform.shown.clear();
@@ -540,11 +552,32 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
       {"here %s", u""},
       {"C:\\Program Files\\Missing\\b.exe %s", u""},
       {"C:\\Missing\\b.exe %s --x", u""},
+      // Then App Paths, as the Run box: the user's entry, else the machine's, when it names a file
+      // by its full path; an expandable one sees %ProgramFiles% as the user does.
+      {"apuser %s", u"C:\\Apps\\user.exe"},
+      {"\"apmachine.exe\" %s", u"C:\\Program Files\\M\\m.exe"},
+      {"apstale %s", u"C:\\Program Files\\M\\m.exe"},
+      {"aprelative %s", u""},
   };
+  const std::u16string app_paths = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+  platform.SetRegistryText(kHkeyCurrentUser, app_paths + u"apuser.exe", u"",
+                           u" \"C:\\Apps\\user.exe\"");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apuser.exe", u"",
+                           u"C:\\Windows\\win.com");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apmachine.exe", u"",
+                           u"C:\\Program Files\\M\\m.exe");
+  platform.SetRegistryText(kHkeyCurrentUser, app_paths + u"apstale.exe", u"", u"C:\\Gone\\b.exe");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apstale.exe", u"",
+                           u"%ProgramFiles%\\M\\m.exe", kRegExpandSz);
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"aprelative.exe", u"", u"M\\m.exe");
+  platform.under_wow64 = true;
+  platform.environment[u"ProgramFiles"] = u"C:\\Program Files (x86)";
+  platform.environment[u"ProgramW6432"] = u"C:\\Program Files";
   platform.environment[u"PATH"] = u"relative;;\"D:\\Tools\";C:\\Missing";
   for (const char16_t* program :
        {u"C:\\Windows\\System32\\sys.exe", u"C:\\Windows\\win.com", u"D:\\Tools\\onpath.exe",
-        u"\\\\server\\share\\b.exe", u"relative\\here.exe",
+        u"\\\\server\\share\\b.exe", u"relative\\here.exe", u"C:\\Apps\\user.exe",
+        u"C:\\Program Files\\M\\m.exe", u"M\\m.exe",
         u"C:\\Missing\\b.exe http://example.com/.exe"}) {
     platform.AddFile(program, "MZ");
   }
@@ -562,6 +595,11 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
     } else {
       EXPECT_EQ(platform.started_applications,
                 std::vector<std::u16string>{std::u16string(c.application)});
+      // Named by the path found, whole, and started in its folder.
+      const std::u16string argv0 = SplitArguments(platform.started.back()).front();
+      EXPECT_EQ(argv0, c.browser_dat[0] == '"' ? argv0 : c.application);
+      EXPECT_EQ(platform.started_directories.back(),
+                c.application.substr(0, c.application.rfind(u'\\')));
     }
   }
 }
@@ -579,6 +617,35 @@ TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {
       "linkvane.exe file:///C:/Links/\xE5\xAE\x98\xE6\x96\xB9%20(\xE3\x82\x9C-\xE3\x82\x9C).url");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.started.size(), 1u);
+}
+
+// A Store browser's ProgId has no command key: the shell opens the URL with it, after the same
+// questions, encoded as always. A stale choice, whose ProgId is gone, still falls back.
+TEST_F(LaunchTest, AStoreBrowserIsOpenedByTheShell) {
+  const std::u16string url = u"http://example.com/a%E2%81%84b";
+  platform.files.erase(kBrowserDat);
+  SetUrlLine(
+      "URL=http://example.com/a\xE2\x81\x84"
+      "b");
+  platform.SetRegistryText(
+      kHkeyCurrentUser,
+      u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
+      u"ProgId", u"AppXlv");
+  platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                           u"\"C:\\Reg\\r.exe\" %1");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Reg\\r.exe\" " + url});
+  platform.CreateRegistryKey(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\Application");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.opened_with_class, std::vector<std::u16string>{u"AppXlv " + url});
+  platform.Fail(Operation::kOpenWithClass, 1155, u"No association.");
+  platform.message_answers = {1};
+  EXPECT_EQ(Run(), 2);
+  ExpectOneMessage(CannotExecuteText(u"AppXlv " + url, u"1155 (No association.)"), kErrorIcon);
+  SetUrlLine("URL=javascript:x");
+  platform.message_answers = {kIdNo};
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(platform.started.size() + platform.opened_with_class.size(), 2u);
 }
 
 TEST_F(LaunchTest, AFailedStartIsReportedWithTheErrorAndTheCommand) {

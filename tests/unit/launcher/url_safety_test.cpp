@@ -134,8 +134,28 @@ TEST(EncodeUnsafeUrlCharacters, EncodesWhatCouldSplitOrExtendACommandLine) {
        u"%E2%80%90%E2%80%95%E2%88%92%E2%82%A9%E2%80%89%E2%81%9F%EF%BC%81%EF%BD%9E\uFF5F"},
       {u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9",
        u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9"},
+      // The ANSI code page's own best fits to ASCII (here 1252's); what it cannot hold stays.
+      {u"http://a.example/1\u20442\u22153\u2216\u02BA\u2500",
+       u"http://a.example/1%E2%81%842%E2%88%953%E2%88%96%CA%BA%E2%94%80"},
+      {u"https://\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444/",
+       u"https://\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444/"},
   };
-  for (const Case& c : cases) EXPECT_EQ(EncodeUnsafeUrlCharacters(c.url), c.encoded) << U8(c.url);
+  FakePlatform platform;
+  for (const Case& c : cases) {
+    EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, c.url), c.encoded) << U8(c.url);
+  }
+}
+
+TEST(EncodeUnsafeUrlCharacters, FollowsTheBestFitsOfTheAnsiCodePage) {
+  // 1252 holds the soft hyphen itself, an East Asian page makes it "-" but keeps the box line,
+  // and UTF-8 has no best fit.
+  FakePlatform cp1252, east_asian, utf8;
+  east_asian.ansi_double_byte = true;
+  utf8.ansi_utf8 = true;
+  const std::u16string url = u"a\u00AD\u2500\u2044";
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(cp1252, url), u"a\u00AD%E2%94%80%E2%81%84");
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(east_asian, url), u"a%C2%AD\u2500%E2%81%84");
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(utf8, url), url);
 }
 
 TEST(SubstituteUrl, ReplacesEveryPlaceholderLeftToRightOnce) {
@@ -229,7 +249,7 @@ TEST(UrlSafety, AHostileUrlStaysOneArgumentThatIsNoSwitch) {
       SCOPED_TRACE("template " + U8(command_template) + ", URL " + U8(url));
       FakePlatform platform = HostileEnvironment();
       const Module_Main::LaunchCommand launch = BuildLaunchCommand(platform, command_template, url);
-      const std::u16string encoded = EncodeUnsafeUrlCharacters(launch.url);
+      const std::u16string encoded = EncodeUnsafeUrlCharacters(platform, launch.url);
       const Arguments arguments = SplitArguments(launch.command);
       EXPECT_EQ(arguments, ExpectedArguments(command_template, encoded));
 
@@ -262,11 +282,12 @@ TEST(UrlSafety, WellFormedUrlsReachTheBrowserUnchanged) {
       u"https://example.org/\u00E9t\u00E9/\u5B98\u65B9",
       u"https://drive.google.com/drive/folders/1-CmvFn1AEhFGxZmUh8Ot2EkNm2DTLaRy?fbclid=IwAR2",
   };
+  FakePlatform platform;
   for (std::u16string_view command_template : kTemplates) {
     for (std::u16string_view url : kUrls) {
       SCOPED_TRACE("template " + U8(command_template) + ", URL " + U8(url));
       EXPECT_EQ(CleanUrl(url), url);
-      EXPECT_EQ(EncodeUnsafeUrlCharacters(url), url);
+      EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, url), url);
       EXPECT_EQ(SplitArguments(CommandFor(command_template, url)),
                 ExpectedArguments(command_template, url));
     }

@@ -115,6 +115,21 @@ TEST(GetBrowserCommandFromRegistry, AProgIdWithoutATextCommandFallsThrough) {
   }
 }
 
+// The current user's classes over the machine's, for the chosen ProgId and the http fallback.
+TEST(GetBrowserCommandFromRegistry, ReadsClassesAsWindowsMergesThem) {
+  for (const std::u16string progid : {u"ChoiceHTML", u"http"}) {
+    for (const std::uint32_t roots : {1u, 2u, 3u}) {  // the user's, the machine's, both
+      FakePlatform platform;
+      SetProgId(platform, Place::kUserChoice, u"ChoiceHTML");
+      const std::u16string key = u"Software\\Classes\\" + progid + u"\\shell\\open\\command";
+      if (roots & 2) platform.SetRegistryText(kHkeyLocalMachine, key, u"", u"machine.exe %1");
+      if (roots & 1) platform.SetRegistryText(kHkeyCurrentUser, key, u"", u"user.exe %1");
+      EXPECT_EQ(GetBrowserCommandFromRegistry(platform, true),
+                roots & 1 ? u"user.exe %1" : u"machine.exe %1");
+    }
+  }
+}
+
 TEST(GetBrowserCommandFromRegistry, UsesTheHttpKeyOnlyWhenAskedToFallBack) {
   FakePlatform platform;
   SetProgId(platform, Place::kUserChoice, u"BrokenHTML");
