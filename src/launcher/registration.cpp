@@ -96,24 +96,26 @@ class Scope {
     return value.AsText();
   }
 
+  // Writes the entry's value; when that fails, a key it had to create goes again.
   void Write(const Entry& entry) {
-    const UniqueRegistryKey key(
-        platform_,
-        platform_.CreateRegistryKey(root_, std::u16string(entry.key), kKeyWrite | view_));
-    platform_.SetRegistryValue(key.get(), std::u16string(entry.name), DataOf(entry));
+    const std::u16string key_name(entry.key);
+    const UniqueRegistryKey key(platform_,
+                                platform_.CreateRegistryKey(root_, key_name, kKeyWrite | view_));
+    if (auto error = ContinueOnError([&] {
+          platform_.SetRegistryValue(key.get(), std::u16string(entry.name), DataOf(entry));
+        })) {
+      ContinueOnError([&] { Prune(key_name); });
+      throw *error;
+    }
   }
 
-  // Deletes the entry's value, then its key and the keys above it while they are left empty.
+  // Deletes the entry's value, then the keys that this leaves empty.
   void Remove(const Entry& entry) {
     {
       const UniqueRegistryKey key(platform_, Open(entry.key));
       platform_.DeleteRegistryValue(key.get(), std::u16string(entry.name));
     }
-    std::u16string key(entry.key);
-    while (IsOwnKey(key) && IsEmpty(key)) {
-      platform_.DeleteRegistryKey(root_, key, view_);
-      key.resize(key.rfind(u'\\'));
-    }
+    Prune(std::u16string(entry.key));
   }
 
   // The program that opens files of extension in this scope, if another program's: the
@@ -142,6 +144,14 @@ class Scope {
                                                           kKeyRead | kKeyWrite | view_, opened);
     if (status != kErrorSuccess) throw PlatformError(status, u"The registry key cannot be opened.");
     return opened;
+  }
+
+  // Deletes key and the keys above it while they hold nothing, up to the shared ones.
+  void Prune(std::u16string key) {
+    while (IsOwnKey(key) && IsEmpty(key)) {
+      platform_.DeleteRegistryKey(root_, key, view_);
+      key.resize(key.rfind(u'\\'));
+    }
   }
 
   static bool IsOwnKey(const std::u16string& key) {

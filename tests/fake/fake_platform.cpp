@@ -263,6 +263,7 @@ std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& whole_source
 void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& key,
                                     const std::u16string& name, std::uint32_t type,
                                     std::string bytes) {
+  CreateRegistryKey(root, key);
   registry_[root][key][name] = RegistryData{type, std::move(bytes)};
 }
 
@@ -273,6 +274,11 @@ void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
+  // Like Windows, the keys above it are created too.
+  for (std::size_t end = key.find(u'\\'); end != std::u16string::npos;
+       end = key.find(u'\\', end + 1)) {
+    registry_[root][key.substr(0, end)];
+  }
   registry_[root][key];
 }
 
@@ -354,12 +360,7 @@ std::int32_t FakePlatform::CloseRegistryKey(RegistryKey key) {
 RegistryKey FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                             std::uint32_t access) {
   Raise(Operation::kCreateRegistryKey);
-  // Like Windows, the keys above it are created too.
-  for (std::size_t end = subkey.find(u'\\'); end != std::u16string::npos;
-       end = subkey.find(u'\\', end + 1)) {
-    registry_[root][subkey.substr(0, end)];
-  }
-  registry_[root][subkey];
+  CreateRegistryKey(root, subkey);
   write_access.push_back(access);
   return NewHandle(root, subkey);
 }
