@@ -115,7 +115,7 @@ FunctionEnd
 ; so that it works in place on the installed folder rather than copying itself once more.
 !macro RestartElevated un
 Function ${un}RestartElevated
-  StrCpy $R3 '/AllUsers /Elevated "/Folder=$INSTDIR"'
+  StrCpy $R3 '/AllUsers /Elevated /Folder="$INSTDIR"'
   ${If} ${Silent}
     StrCpy $R3 "$R3 /S"
   ${EndIf}
@@ -123,8 +123,9 @@ Function ${un}RestartElevated
     StrCpy $R3 "$R3 _?=$INSTDIR"
   !endif
   ; SHELLEXECUTEINFOW, and ShellExecuteExW: unlike ExecShellWait, it gives the process, and so
-  ; its exit status.
-  System::Call '*(i 60, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w "runas", w "$EXEPATH", w R3, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .R4'
+  ; its exit status. Texts go in through registers, which System::Call does not parse.
+  StrCpy $R8 $EXEPATH
+  System::Call '*(i 60, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w "runas", w R8, w R3, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .R4'
   System::Call 'shell32::ShellExecuteExW(p R4) i .R5 ?e'
   Pop $R6
   ${If} $R5 == 0

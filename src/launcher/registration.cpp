@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
@@ -76,7 +75,6 @@ class Scope {
         exe_(platform.ExecutablePath()) {}
 
   const std::u16string& exe() const { return exe_; }
-  bool all_users() const { return all_users_; }
 
   // The entry's data, the exe's path put in.
   std::u16string DataOf(const Entry& entry) const {
@@ -118,23 +116,21 @@ class Scope {
     Prune(std::u16string(entry.key));
   }
 
-  // The program that opens files of extension in this scope, if another program's: the
-  // extension's default, which for one user falls back to the machine's, or the user's choice
-  // in Explorer, which Windows 8 and later keep apart.
-  std::optional<std::u16string> OtherProgramOf(std::u16string_view extension) const {
-    const std::u16string classes = u"Software\\Classes\\" + std::u16string(extension);
-    std::vector<std::optional<std::u16string>> programs{Read(classes, u"")};
+  // True when another program opens files of extension in this scope: the extension's
+  // default (for one user, the machine's when the user has none), or the user's choice in
+  // Explorer, which Windows 8 and later keep apart.
+  bool OtherProgramHas(std::u16string_view extension) const {
+    std::u16string key = u"Software\\Classes\\";
+    key += extension;
+    std::optional<std::u16string> program = Read(key, u"");
     if (!all_users_) {
-      if (!programs[0] || programs[0]->empty()) programs[0] = Read(classes, u"", kHkeyLocalMachine);
-      programs.push_back(
-          Read(u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" +
-                   std::u16string(extension) + u"\\UserChoice",
-               u"ProgId"));
+      if (!program || program->empty()) program = Read(key, u"", kHkeyLocalMachine);
+      if (IsOtherProgram(program)) return true;
+      key = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+      key.append(extension).append(u"\\UserChoice");
+      program = Read(key, u"ProgId");
     }
-    for (const auto& program : programs) {
-      if (program && !program->empty() && !EqualsNoCase(*program, kProgId)) return program;
-    }
-    return std::nullopt;
+    return IsOtherProgram(program);
   }
 
  private:
@@ -152,6 +148,10 @@ class Scope {
       platform_.DeleteRegistryKey(root_, key, view_);
       key.resize(key.rfind(u'\\'));
     }
+  }
+
+  static bool IsOtherProgram(const std::optional<std::u16string>& program) {
+    return program && !program->empty() && !EqualsNoCase(*program, kProgId);
   }
 
   static bool IsOwnKey(const std::u16string& key) {
@@ -176,42 +176,29 @@ class Scope {
   std::u16string exe_;
 };
 
-// The extension a key of Software\Classes names (".webloc").
-std::u16string_view ExtensionOf(const Entry& entry) {
-  return entry.key.substr(entry.key.rfind(u'\\') + 1);
+// Adds extension to a list such as ".webloc and .desktop".
+void AddTo(std::u16string& list, std::u16string_view extension) {
+  if (!list.empty()) list += u" and ";
+  list += extension;
 }
 
-// "a", "a and b": the extensions as a sentence says them.
-std::u16string Listed(const std::vector<std::u16string_view>& extensions) {
-  std::u16string text;
-  for (std::size_t i = 0; i < extensions.size(); ++i) {
-    if (i > 0) text += u" and ";
-    text += extensions[i];
-  }
-  return text;
-}
-
-std::u16string ForWhom(const Scope& scope) {
-  return scope.all_users() ? u"every user of this computer" : u"you";
-}
-
-// The request's box (none under /quiet); returns the exit status that goes with it.
-int Report(Platform& platform, const RequestOptions& options, bool done,
-           const std::u16string& text) {
+// The request's box, unless /quiet: what it did (head) for whom, the exe it concerned (path),
+// then tail, and the error that stopped it, if one did. Returns the exit status.
+int Tell(Platform& platform, const RequestOptions& options, const PlatformError* error,
+         std::u16string_view head, std::u16string_view path, std::u16string_view tail) {
   if (!options.quiet) {
-    platform.ShowMessage(text, done ? messages::kInformationOk : messages::kErrorOk,
+    std::u16string text(head);
+    text.append(options.all_users ? u" for every user of this computer:\r\n" : u" for you:\r\n");
+    text.append(path).append(u"\r\n\r\n").append(tail);
+    if (error != nullptr) {
+      text.append(u"\r\n\r\nError code = ").append(DecimalText(error->Number())).append(u" (");
+      text.append(error->Description()).append(u").");
+      if (options.all_users) text += u"\r\nFor every user, start it as an administrator.";
+    }
+    platform.ShowMessage(text, error != nullptr ? messages::kErrorOk : messages::kInformationOk,
                          messages::kTitle);
   }
-  return done ? kExitStarted : kExitNothingStarted;
-}
-
-// The failure's box: what could not be done, and why.
-int ReportFailure(Platform& platform, const RequestOptions& options, std::u16string text,
-                  const PlatformError& error) {
-  text.append(u"\r\n\r\nError code = ").append(DecimalText(error.Number())).append(u" (");
-  text.append(error.Description()).append(u").");
-  if (options.all_users) text += u"\r\n\r\nFor every user, start it as an administrator.";
-  return Report(platform, options, false, text);
+  return error != nullptr ? kExitNothingStarted : kExitStarted;
 }
 
 // Removes every value that /register wrote for this exe; true when anything was removed. The
@@ -238,70 +225,65 @@ bool RemoveOwnEntries(Scope& scope, std::u16string& other) {
 
 int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
-  std::vector<std::u16string_view> taken;
-  std::vector<std::u16string_view> kept;
+  std::u16string taken;
+  std::u16string kept;
   bool written = false;
-  if (auto error = ContinueOnError([&] {
-        for (const Entry& entry : kEntries) {
-          if (entry.role == Role::kExtensionDefault) {
-            auto& list = scope.OtherProgramOf(ExtensionOf(entry)) ? kept : taken;
-            list.push_back(ExtensionOf(entry));
-            if (&list == &kept) continue;
-          }
-          scope.Write(entry);
-          written = true;
-        }
-      })) {
+  try {
+    for (const Entry& entry : kEntries) {
+      if (entry.role == Role::kExtensionDefault) {
+        const std::u16string_view extension = entry.key.substr(entry.key.rfind(u'\\') + 1);
+        const bool other = scope.OtherProgramHas(extension);
+        AddTo(other ? kept : taken, extension);
+        if (other) continue;
+      }
+      scope.Write(entry);
+      written = true;
+    }
+  } catch (const PlatformError& error) {
     // Half a registration would be worse than none: what was written goes again.
     std::u16string ignored;
     if (written) ContinueOnError([&] { RemoveOwnEntries(scope, ignored); });
     platform.NotifyAssociationsChanged();
-    return ReportFailure(
-        platform, options,
-        u"Linkvane could not be registered for " + ForWhom(scope) + u"; nothing was changed.",
-        *error);
+    return Tell(platform, options, &error, u"Linkvane could not be registered", scope.exe(),
+                u"Nothing was changed.");
   }
   platform.NotifyAssociationsChanged();
 
-  std::u16string text = u"Linkvane is registered for " + ForWhom(scope) + u":\r\n" + scope.exe();
-  if (!taken.empty()) text += u"\r\n\r\n" + Listed(taken) + u" files now open with it.";
+  std::u16string tail;
+  if (!taken.empty()) tail.append(taken).append(u" files now open with it.\r\n");
   if (!kept.empty()) {
-    text += u"\r\n\r\n" + Listed(kept) +
-            u" files keep the program they open with. To open them with Linkvane, right-click "
-            u"one, choose \"Open with\", then \"Choose another app\", select Linkvane and tick "
-            u"\"Always\".";
+    tail.append(kept).append(
+        u" files keep the program they open with. To open them with Linkvane, right-click one, "
+        u"choose \"Open with\", then \"Choose another app\", select Linkvane and tick "
+        u"\"Always\".\r\n");
   }
-  text += u"\r\n\r\n.url files stay with Windows; Linkvane is under their \"Open with\".";
-  return Report(platform, options, true, text);
+  tail += u".url files stay with Windows, with Linkvane under \"Open with\".";
+  return Tell(platform, options, nullptr, u"Linkvane is registered", scope.exe(), tail);
 }
 
 int UnregisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
   std::u16string other;
   bool removed = false;
-  if (auto error = ContinueOnError([&] { removed = RemoveOwnEntries(scope, other); })) {
+  try {
+    removed = RemoveOwnEntries(scope, other);
+  } catch (const PlatformError& error) {
     platform.NotifyAssociationsChanged();
-    return ReportFailure(platform, options,
-                         u"Linkvane could not be unregistered for " + ForWhom(scope) + u".",
-                         *error);
+    return Tell(platform, options, &error, u"Linkvane could not be unregistered", scope.exe(),
+                u"Some of its entries may remain.");
   }
   if (removed) {
     platform.NotifyAssociationsChanged();
-    return Report(platform, options, true,
-                  u"Linkvane is no longer registered for " + ForWhom(scope) + u":\r\n" +
-                      scope.exe() +
-                      u"\r\n\r\nFile types given to other programs stay as they are.");
+    return Tell(platform, options, nullptr, u"Linkvane is no longer registered", scope.exe(),
+                u"File types that other programs have stay as they are.");
   }
   if (!other.empty()) {
-    return Report(platform, options, true,
-                  u"Nothing was removed: the file types open with another copy of Linkvane "
-                  u"for " +
-                      ForWhom(scope) + u":\r\n" + other +
-                      u"\r\n\r\nUnregister that copy to undo its registration.");
+    return Tell(platform, options, nullptr,
+                u"Nothing was removed: the file types open with another copy of Linkvane", other,
+                u"Unregister that copy to undo its registration.");
   }
-  return Report(platform, options, true,
-                u"Linkvane was not registered for " + ForWhom(scope) + u":\r\n" + scope.exe() +
-                    u"\r\n\r\nThere was nothing to remove.");
+  return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
+              u"There was nothing to remove.");
 }
 
 }  // namespace linkvane::Module_Main
