@@ -23,7 +23,11 @@ constexpr Request kRequests[] = {
 constexpr std::u16string_view kAllUsers = u"/allusers";
 constexpr std::u16string_view kQuiet = u"/quiet";
 
-bool IsSwitch(const std::u16string& argument) { return argument.size() > 1 && argument[0] == u'/'; }
+// A switch is "/" and a word; "/Users/me/a.url" is a path from the drive's root.
+bool IsSwitch(const std::u16string& argument) {
+  return argument.size() > 1 && argument[0] == u'/' &&
+         argument.find_first_of(u"/\\.:", 1) == std::u16string::npos;
+}
 
 // The usage box: what went wrong (if anything), then every form of the command line.
 int ShowUsage(Platform& platform, const RequestOptions& options, std::u16string problem) {

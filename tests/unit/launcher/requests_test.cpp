@@ -86,6 +86,7 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
       {u"/quiet /frobnicate", 1, 0, 0, false},
       // Anything not a switch makes the whole line a shortcut's path.
       {u"/register C:\\Links\\a.url", 1, kError, 0, false},
+      {u"/Links/a.url", 1, kError, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::U8(c.arguments));
