@@ -106,8 +106,14 @@ RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, 
     value_name = rest.substr(name_start + 1);
   }
 
+  return ReadRegistryValue(platform, *root, key_path, value_name, view, interpret);
+}
+
+RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,
+                                const std::u16string& key_path, const std::u16string& value_name,
+                                std::uint32_t view, bool interpret) {
   RegistryKey opened = 0;
-  if (platform.OpenRegistryKey(*root, key_path, 0, kKeyRead | view, opened) != kErrorSuccess) {
+  if (platform.OpenRegistryKey(root, key_path, 0, kKeyRead | view, opened) != kErrorSuccess) {
     return RegistryValue();
   }
   const UniqueRegistryKey key(platform, opened);

@@ -23,6 +23,12 @@ std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16
 RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret,
                                 std::uint32_t view = 0);
 
+// ReadRegistryValue for a value named by its parts, read in the registry view given (0 or
+// kKeyWow64_64Key); an empty name is the key's default value.
+RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,
+                                const std::u16string& key_path, const std::u16string& value_name,
+                                std::uint32_t view, bool interpret);
+
 // The value named by "key path\value name" (a final "\" names the default value) under
 // HKEY_CLASSES_ROOT as Windows merges it: the current user's Software\Classes, then the
 // machine's. Read with interpret off; empty when neither holds it.

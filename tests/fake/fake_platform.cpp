@@ -16,6 +16,17 @@ constexpr std::int32_t kErrorFileNotFound = 2;
 constexpr std::int32_t kErrorInvalidParameter = 87;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
+constexpr std::int32_t kErrorKeyDeleted = 1018;
+
+// A registry text as Windows stores it: UTF-16LE with its terminating NUL.
+std::string TextBytes(const std::u16string& text) {
+  std::string bytes;
+  for (char16_t c : text + u'\0') {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
 
 class FakeByteReader : public ByteReader {
  public:
@@ -262,12 +273,7 @@ void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& ke
 void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key,
                                    const std::u16string& name, const std::u16string& text,
                                    std::uint32_t type) {
-  std::string bytes;
-  for (char16_t c : text + u'\0') {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  SetRegistryValue(root, key, name, type, std::move(bytes));
+  SetRegistryValue(root, key, name, type, TextBytes(text));
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
@@ -289,17 +295,35 @@ FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
   return found == hive->second.end() ? nullptr : &found->second;
 }
 
+RegistryKey FakePlatform::NewHandle(std::uint32_t root, const std::u16string& name) {
+  const RegistryKey key = next_handle_++;
+  handles_[key] = OpenKey{root, name.substr(0, name.find_last_not_of(u'\\') + 1)};
+  open_keys.insert(key);
+  return key;
+}
+
+FakePlatform::RegistryKeyValues& FakePlatform::ValuesOf(RegistryKey key) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || open_keys.count(key) == 0) {
+    throw PlatformError(kErrorInvalidHandle, u"The handle is invalid.");
+  }
+  RegistryKeyValues* values = FindKey(handle->second.root, handle->second.name);
+  if (values == nullptr) throw PlatformError(kErrorKeyDeleted, u"The key has been deleted.");
+  return *values;
+}
+
+void FakePlatform::Raise(Operation operation) const {
+  if (const PlatformError* failure = FailureOf(operation)) throw *failure;
+}
+
 std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                            std::uint32_t, std::uint32_t, RegistryKey& key) {
   ++registry_calls;
   if (const PlatformError* failure = FailureOf(Operation::kOpenRegistryKey)) {
     return failure->Number();
   }
-  RegistryKeyValues* values = FindKey(root, subkey);
-  if (values == nullptr) return kErrorFileNotFound;
-  key = next_handle_++;
-  handles_[key] = values;
-  open_keys.insert(key);
+  if (FindKey(root, subkey) == nullptr) return kErrorFileNotFound;
+  key = NewHandle(root, subkey);
   return kErrorSuccess;
 }
 
@@ -310,10 +334,10 @@ std::int32_t FakePlatform::QueryRegistryValue(RegistryKey key, const std::u16str
   const Operation operation =
       data == nullptr ? Operation::kQueryRegistrySize : Operation::kQueryRegistryData;
   if (const PlatformError* failure = FailureOf(operation)) return failure->Number();
-  const auto handle = handles_.find(key);
-  if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
-  const auto value = handle->second->find(name);
-  if (value == handle->second->end()) return kErrorFileNotFound;
+  RegistryKeyValues* values = nullptr;
+  if (auto error = ContinueOnError([&] { values = &ValuesOf(key); })) return error->Number();
+  const auto value = values->find(name);
+  if (value == values->end()) return kErrorFileNotFound;
   const RegistryData& stored = value->second;
   if (type != nullptr) *type = stored.type;
   const auto stored_size = static_cast<std::uint32_t>(stored.bytes.size());
@@ -334,6 +358,64 @@ std::int32_t FakePlatform::CloseRegistryKey(RegistryKey key) {
   ++registry_calls;
   if (open_keys.erase(key) == 0) return kErrorInvalidHandle;
   return kErrorSuccess;
+}
+
+RegistryKey FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                            std::uint32_t access) {
+  Raise(Operation::kCreateRegistryKey);
+  CreateRegistryKey(root, subkey);
+  write_access.push_back(access);
+  return NewHandle(root, subkey);
+}
+
+void FakePlatform::SetRegistryValue(RegistryKey key, const std::u16string& name,
+                                    const std::u16string& text) {
+  Raise(Operation::kSetRegistryValue);
+  ValuesOf(key)[name] = RegistryData{kRegSz, TextBytes(text)};
+}
+
+void FakePlatform::DeleteRegistryValue(RegistryKey key, const std::u16string& name) {
+  Raise(Operation::kDeleteRegistryValue);
+  if (ValuesOf(key).erase(name) == 0) throw PlatformError(kErrorFileNotFound, u"Not found.");
+}
+
+void FakePlatform::DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                     std::uint32_t view) {
+  Raise(Operation::kDeleteRegistryKey);
+  write_access.push_back(view);
+  // As RegDeleteKeyExW: a key that has subkeys is refused.
+  if (!SubkeysOf(root, subkey).empty()) throw PlatformError(5, u"Access is denied.");
+  if (registry_[root].erase(subkey) == 0) throw PlatformError(kErrorFileNotFound, u"Not found.");
+}
+
+void FakePlatform::QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                                        std::uint32_t& values) {
+  Raise(Operation::kQueryRegistryKeyInfo);
+  values = static_cast<std::uint32_t>(ValuesOf(key).size());
+  subkeys = static_cast<std::uint32_t>(SubkeysOf(handles_[key].root, handles_[key].name).size());
+}
+
+std::set<std::u16string, NoCaseLess> FakePlatform::SubkeysOf(std::uint32_t root,
+                                                             const std::u16string& key) {
+  std::set<std::u16string, NoCaseLess> children;
+  for (const auto& [name, values] : registry_[root]) {
+    if (name.size() > key.size() + 1 && name[key.size()] == u'\\' &&
+        EqualsNoCase(std::u16string_view(name).substr(0, key.size()), key)) {
+      children.insert(name.substr(0, name.find(u'\\', key.size() + 1)));
+    }
+  }
+  return children;
+}
+
+FakePlatform::RegistryTextMap FakePlatform::RegistryTexts(std::uint32_t root) {
+  RegistryTextMap texts;
+  for (const auto& [name, values] : registry_[root]) {
+    for (auto& key = texts[name]; const auto& [value_name, data] : values) {
+      key[value_name] = std::u16string(reinterpret_cast<const char16_t*>(data.bytes.data()),
+                                       data.bytes.size() / 2 - (data.bytes.size() > 1));
+    }
+  }
+  return texts;
 }
 
 bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {
