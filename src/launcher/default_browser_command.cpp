@@ -1,6 +1,5 @@
 #include "launcher/Module_Main.h"
 #include "system/systemfn.h"
-#include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
 
@@ -8,16 +7,7 @@ std::u16string GetDefaultBrowserCommand(Platform& platform) {
   std::u16string command;
   // Each step may fail on its own; a registry that cannot be read leaves the command empty.
   ContinueOnError([&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true); });
-  ContinueOnError([&] {
-    // The registry marks the URL with "%1"; only its last occurrence is the URL's place, and
-    // one at the very start cannot be (it would be the program itself).
-    const std::size_t at = FindLastNoCase(command, u"%1");
-    if (at == kNotFound || at == 0) {
-      command += u" %s";
-    } else {
-      command.replace(at, 2, u"%s");
-    }
-  });
+  ContinueOnError([&] { command = systemfn::TemplateFromOpenCommand(std::move(command)); });
   return command;
 }
 

@@ -45,8 +45,12 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  std::u16string command_template =
-      ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  // The user's own choice comes first, then this copy's browser.dat, then Windows' default.
+  std::u16string command_template = ReadUserTemplate(platform);
+  if (command_template.size() < kShortestTemplate) {
+    command_template =
+        ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  }
   if (command_template.size() < kShortestTemplate) {
     command_template = GetDefaultBrowserCommand(platform);
   }

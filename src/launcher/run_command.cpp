@@ -25,15 +25,20 @@ void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        messages::kErrorOk, messages::kTitle);
 }
 
-void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start) {
+std::u16string ProgramToStart(Platform& platform, const std::u16string& command,
+                              std::size_t url_start) {
   if (command.empty()) throw PlatformError(kErrorInvalidArgument, u"The command line is empty.");
   // cmd.exe parses its command line again, by rules no quoting can satisfy for every URL: the
   // program is judged by its name as written and by the file it turns out to be.
   const bool passes_url = url_start != std::u16string::npos;
   if (passes_url && IsCommandInterpreter(ProgramNameOf(command))) throw InterpreterRefused();
-  const std::u16string program =
-      FindProgram(platform, command, passes_url ? url_start : command.size());
+  std::u16string program = FindProgram(platform, command, passes_url ? url_start : command.size());
   if (passes_url && IsCommandInterpreter(program)) throw InterpreterRefused();
+  return program;
+}
+
+void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start) {
+  const std::u16string program = ProgramToStart(platform, command, url_start);
   // Suspended until it alone may come to the front, and with the default error mode rather
   // than Linkvane's own.
   std::unique_ptr<StartedProcess> process = platform.StartProcess(

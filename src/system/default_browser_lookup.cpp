@@ -1,4 +1,5 @@
 #include "system/systemfn.h"
+#include "text/case_insensitive.h"
 #include "text/decimal.h"
 
 namespace linkvane::systemfn {
@@ -58,6 +59,18 @@ std::u16string GetHttpOpenCommand(Platform& platform) {
   const RegistryValue value =
       ReadRegistryValue(platform, u"HKEY_CLASSES_ROOT\\http\\shell\\open\\command\\", false);
   return value.IsText() ? value.AsText() : std::u16string();
+}
+
+std::u16string TemplateFromOpenCommand(std::u16string command) {
+  // The registry marks the URL with "%1"; only its last occurrence is the URL's place, and one
+  // at the very start cannot be (it would be the program itself).
+  const std::size_t at = FindLastNoCase(command, u"%1");
+  if (at == kNotFound || at == 0) {
+    command += u" %s";
+  } else {
+    command.replace(at, 2, u"%s");
+  }
+  return command;
 }
 
 }  // namespace linkvane::systemfn

@@ -21,10 +21,28 @@ std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16
 // multi-strings split. Raises an invalid-argument error for a path that cannot be split.
 RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret);
 
+// The same for the value name of the key root\key_path, opened with access (kKeyRead, with a
+// registry view flag where one is wanted); a name "" is the default value.
+RegistryValue ReadKeyValue(Platform& platform, std::uint32_t root, const std::u16string& key_path,
+                           const std::u16string& value_name, std::uint32_t access, bool interpret);
+
 // The open command that the registry records for http addresses ("%1" and all), or "".
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);
 
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
 std::u16string GetHttpOpenCommand(Platform& platform);
+
+// A browser command template from an open command as the registry records it: its last "%1"
+// becomes "%s"; without one (or with one only at the very start) " %s" is appended.
+std::u16string TemplateFromOpenCommand(std::u16string command);
+
+// The user's local (not roaming) application-data folder as Windows records it, read without
+// the shell: the expanded "Local AppData" of the user's shell folders, else %LOCALAPPDATA%;
+// "" when neither names a full path.
+std::u16string LocalAppDataFolder(Platform& platform);
+
+// Where the user's own browser command template is kept: browser.dat in a Linkvane folder of
+// LocalAppDataFolder; "" when there is none.
+std::u16string UserTemplatePath(Platform& platform);
 
 }  // namespace linkvane::systemfn

@@ -13,6 +13,7 @@ namespace linkvane::testing {
 namespace {
 
 constexpr std::int32_t kErrorFileNotFound = 2;
+constexpr std::int32_t kErrorPathNotFound = 3;
 constexpr std::int32_t kErrorInvalidParameter = 87;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
@@ -271,19 +272,31 @@ FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
   const auto hive = registry_.find(root);
   if (hive == registry_.end()) return nullptr;
   const auto found = hive->second.find(name);
-  return found == hive->second.end() ? nullptr : &found->second;
+  if (found != hive->second.end()) return &found->second;
+  // A key that only has subkeys exists too, as every key on the way to a value does.
+  for (const auto& [path, values] : hive->second) {
+    if (path.size() > name.size() && path[name.size()] == u'\\' &&
+        EqualsNoCase(std::u16string_view(path).substr(0, name.size()), name)) {
+      return &hive->second[name];
+    }
+  }
+  return nullptr;
 }
 
 std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
-                                           std::uint32_t, std::uint32_t, RegistryKey& key) {
+                                           std::uint32_t, std::uint32_t access, RegistryKey& key) {
   ++registry_calls;
   if (const PlatformError* failure = FailureOf(Operation::kOpenRegistryKey)) {
     return failure->Number();
   }
-  RegistryKeyValues* values = FindKey(root, subkey);
+  const std::uint32_t hive =
+      root == kHkeyLocalMachine && under_wow64 && (access & kKeyWow64_32Key) != 0 ? kHklm32View
+                                                                                  : root;
+  RegistryKeyValues* values = FindKey(hive, subkey);
   if (values == nullptr) return kErrorFileNotFound;
   key = next_handle_++;
   handles_[key] = values;
+  handle_paths_[key] = {hive, subkey};
   open_keys.insert(key);
   return kErrorSuccess;
 }
@@ -319,6 +332,103 @@ std::int32_t FakePlatform::CloseRegistryKey(RegistryKey key) {
   ++registry_calls;
   if (open_keys.erase(key) == 0) return kErrorInvalidHandle;
   return kErrorSuccess;
+}
+
+std::int32_t FakePlatform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                               std::u16string& name) {
+  ++registry_calls;
+  const auto handle = handle_paths_.find(key);
+  if (handle == handle_paths_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
+  std::u16string prefix = handle->second.second;
+  while (!prefix.empty() && prefix.back() == u'\\') prefix.pop_back();
+  prefix += u'\\';
+  std::set<std::u16string, NoCaseLess> subkeys;
+  for (const auto& entry : registry_[handle->second.first]) {
+    const std::u16string& path = entry.first;
+    if (path.size() > prefix.size() &&
+        EqualsNoCase(std::u16string_view(path).substr(0, prefix.size()), prefix)) {
+      subkeys.insert(path.substr(prefix.size(), path.find(u'\\', prefix.size()) - prefix.size()));
+    }
+  }
+  if (index >= subkeys.size()) return kErrorNoMoreItems;
+  name = *std::next(subkeys.begin(), index);
+  return kErrorSuccess;
+}
+
+std::u16string FakePlatform::LoadIndirectString(const std::u16string& source) {
+  const auto found = indirect_strings.find(source);
+  return found == indirect_strings.end() ? std::u16string() : found->second;
+}
+
+std::optional<std::string> FakePlatform::Utf16ToAnsiExactly(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t c : text) {
+    if (c < 0x80) {
+      bytes.push_back(static_cast<char>(c));
+    } else if (ansi_double_byte) {
+      const unsigned offset = c - 0x4E00u;
+      if (c < 0x4E00 || offset / 256 > 0xFE - 0x81 || offset % 256 < 0x40) return std::nullopt;
+      bytes.push_back(static_cast<char>(0x81 + offset / 256));
+      bytes.push_back(static_cast<char>(offset % 256));
+    } else if (c >= 0xA0 && c <= 0xFF) {
+      bytes.push_back(static_cast<char>(c));
+    } else {
+      const auto* high = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+      if (high == std::end(kCp1252High)) return std::nullopt;
+      bytes.push_back(static_cast<char>(0x80 + (high - std::begin(kCp1252High))));
+    }
+  }
+  return bytes;
+}
+
+void FakePlatform::CreateFolder(const std::u16string& path) {
+  if (const PlatformError* failure = FailureOf(Operation::kCreateFolder)) throw *failure;
+  folders.insert(path);
+}
+
+void FakePlatform::WriteFileAtomically(const std::u16string& path, std::string_view bytes) {
+  if (const PlatformError* failure = FailureOf(Operation::kWriteFile)) throw *failure;
+  if (folders.count(path.substr(0, path.rfind(u'\\'))) == 0) {
+    throw PlatformError(kErrorPathNotFound, u"The system cannot find the path specified.");
+  }
+  files[path] = std::string(bytes);
+}
+
+void FakePlatform::RemoveFile(const std::u16string& path) {
+  if (const PlatformError* failure = FailureOf(Operation::kRemoveFile)) throw *failure;
+  if (files.erase(path) == 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
+  }
+}
+
+bool FakePlatform::ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) {
+  choosers.push_back(model);
+  std::u16string command = model.command;
+  while (!chooser_steps.empty()) {
+    const ChooserStep step = chooser_steps.front();
+    chooser_steps.pop_front();
+    switch (step.kind) {
+      case ChooserStep::kSelect:
+        command = model.commands.at(static_cast<std::size_t>(step.index));
+        break;
+      case ChooserStep::kType:
+        command = step.text;
+        break;
+      case ChooserStep::kOtherProgram:
+        if (std::optional<std::u16string> picked = events.PickProgram(0x4242)) command = *picked;
+        break;
+      case ChooserStep::kOk: {
+        std::u16string refusal = events.Accept(command);
+        if (refusal.empty()) return true;
+        chooser_refusals.push_back(std::move(refusal));
+        break;
+      }
+      case ChooserStep::kCancel:
+        return false;
+    }
+  }
+  ADD_FAILURE() << "the chooser was still open when the test's steps ran out";
+  return false;
 }
 
 bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {

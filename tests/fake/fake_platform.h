@@ -30,6 +30,25 @@ enum class Operation {
   kOpenRegistryKey,
   kQueryRegistrySize,
   kQueryRegistryData,
+  kCreateFolder,
+  kWriteFile,
+  kRemoveFile,
+};
+
+// The computer's registry as a 32-bit program sees it when it asks for the 32-bit view on
+// 64-bit Windows: a root of its own in the fake (used when under_wow64 is set).
+inline constexpr std::uint32_t kHklm32View = 0x90000002u;
+
+// One thing the user does in the browser chooser.
+struct ChooserStep {
+  enum Kind { kSelect, kType, kOtherProgram, kOk, kCancel } kind;
+  int index = 0;        // kSelect: the entry
+  std::u16string text;  // kType: the command box's new text
+  static ChooserStep Select(int entry) { return {kSelect, entry, {}}; }
+  static ChooserStep Type(std::u16string command) { return {kType, 0, std::move(command)}; }
+  static ChooserStep OtherProgram() { return {kOtherProgram, 0, {}}; }
+  static ChooserStep Ok() { return {kOk, 0, {}}; }
+  static ChooserStep Cancel() { return {kCancel, 0, {}}; }
 };
 
 struct ShownMessage {
@@ -74,6 +93,11 @@ class FakePlatform : public Platform {
   // character. AnsiIsSingleByte is then false.
   bool ansi_double_byte = false;
 
+  // What indirect strings ("@file,-id") stand for.
+  std::map<std::u16string, std::u16string> indirect_strings;
+  // What the user does in the chooser, in order; running out of steps fails the test.
+  std::deque<ChooserStep> chooser_steps;
+
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
   std::vector<std::u16string> started;  // command lines
@@ -84,6 +108,8 @@ class FakePlatform : public Platform {
   std::vector<std::uint32_t> resumed;             // process ids
   std::vector<FileDialogBlock> dialogs;           // blocks as the logic filled them
   std::vector<bool> dialog_was_save;
+  std::vector<ChooserModel> choosers;            // the chooser's contents as the logic made them
+  std::vector<std::u16string> chooser_refusals;  // what the chooser showed after OK
   int registry_calls = 0;
   std::set<RegistryKey> open_keys;
 
@@ -138,6 +164,14 @@ class FakePlatform : public Platform {
   bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
   bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }
   std::uint32_t DialogExtendedError() override { return last_dialog_error_; }
+  std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                   std::u16string& name) override;
+  std::u16string LoadIndirectString(const std::u16string& source) override;
+  std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
+  void CreateFolder(const std::u16string& path) override;
+  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  void RemoveFile(const std::u16string& path) override;
+  bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 
  private:
   using RegistryKeyValues = std::map<std::u16string, RegistryData, NoCaseLess>;
@@ -148,6 +182,7 @@ class FakePlatform : public Platform {
   std::map<Operation, PlatformError> failures_;
   std::map<std::uint32_t, std::map<std::u16string, RegistryKeyValues, NoCaseLess>> registry_;
   std::map<RegistryKey, RegistryKeyValues*> handles_;
+  std::map<RegistryKey, std::pair<std::uint32_t, std::u16string>> handle_paths_;
   RegistryKey next_handle_ = 0x100;
   std::uint32_t last_dialog_error_ = 0;
 };

@@ -44,6 +44,14 @@ class Win32Platform : public Platform {
   bool ShowOpenDialog(FileDialogBlock& block) override;
   bool ShowSaveDialog(FileDialogBlock& block) override;
   std::uint32_t DialogExtendedError() override;
+  std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                   std::u16string& name) override;
+  std::u16string LoadIndirectString(const std::u16string& source) override;
+  std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
+  void CreateFolder(const std::u16string& path) override;
+  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  void RemoveFile(const std::u16string& path) override;
+  bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 };
 
 // The buffers an OPENFILENAMEW points into, owned for the dialog's duration.

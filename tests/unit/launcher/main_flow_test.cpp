@@ -154,7 +154,7 @@ TEST_F(LaunchTest, AFourCharacterTemplateIsUsedAsItStands) {
                            u"\"C:\\Reg\\r.exe\" \"%1\"");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.started, std::vector<std::u16string>{u"abcd"});
-  EXPECT_EQ(platform.registry_calls, 0);
+  EXPECT_EQ(platform.registry_calls, 1) << "only the user's own folder is looked up";
 }
 
 TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
@@ -187,6 +187,41 @@ TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
     platform.AddFile(kBrowserDat, std::string(c.browser_dat));
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(platform.started, std::vector<std::u16string>{std::u16string(c.started)});
+  }
+}
+
+TEST_F(LaunchTest, TheUsersOwnTemplateComesBeforeTheComputersAndIsJudgedAlike) {
+  const std::u16string folders =
+      u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  struct Case {
+    const char16_t* recorded;  // the user's Local AppData as the registry records it
+    const char16_t* user_file;
+    std::string bytes;
+    std::u16string_view started;  // empty: refused (M5)
+  };
+  const Case cases[] = {
+      {u"%USERPROFILE%\\AppData\\Local", u"C:\\Users\\me\\AppData\\Local\\Linkvane\\browser.dat",
+       "\xEF\xBB\xBF\"C:\\Br\xC3\xA4u\\b.exe\" %s\r\nkept",
+       u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
+      {u"%NOSUCHVARIABLE%\\Local", u"C:\\Env\\Linkvane\\browser.dat", "C:\\Reg\\r.exe %s",
+       u"C:\\Reg\\r.exe http://example.com/"},
+      {u"D:\\Local", u"D:\\Local\\Linkvane\\browser.dat", "abc\r\nr.exe %s",
+       u"\"C:\\Browser\\b.exe\" \"http://example.com/\""},
+      {u"D:\\Local\\", u"D:\\Local\\Linkvane\\browser.dat", "\"C:\\tools\\open.cmd\" %s", u""},
+  };
+  platform.environment[u"USERPROFILE"] = u"C:\\Users\\me";
+  platform.environment[u"LOCALAPPDATA"] = u"C:\\Env";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::U8(c.user_file));
+    platform.started.clear();
+    platform.shown.clear();
+    platform.SetRegistryText(kHkeyCurrentUser, folders, u"Local AppData", c.recorded, kRegExpandSz);
+    platform.AddFile(c.user_file, c.bytes);
+    if (c.started.empty()) platform.message_answers = {1};
+    EXPECT_EQ(Run(), c.started.empty() ? 2 : 0);
+    EXPECT_EQ(platform.started, c.started.empty() ? std::vector<std::u16string>{}
+                                                  : std::vector{std::u16string(c.started)});
+    platform.files.erase(c.user_file);
   }
 }
 
