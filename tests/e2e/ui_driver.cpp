@@ -42,21 +42,22 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-bool IsLinkvaneWindow(HWND window, DWORD process_id) {
+bool IsLinkvaneWindow(HWND window, DWORD process_id, const std::wstring& title) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   return owner == process_id && ::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-         TextOf(window) == L"Linkvane";
+         TextOf(window) == title;
 }
 
 struct FindRequest {
   DWORD process_id;
   HWND found;
+  std::wstring title = L"Linkvane";
 };
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter) {
   auto* request = reinterpret_cast<FindRequest*>(parameter);
-  if (IsLinkvaneWindow(window, request->process_id)) {
+  if (IsLinkvaneWindow(window, request->process_id, request->title)) {
     request->found = window;
     return FALSE;
   }
@@ -256,6 +257,51 @@ HWND FindLinkvaneWindow(DWORD process_id) {
   FindRequest request{process_id, nullptr};
   ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
   return request.found;
+}
+
+HWND WaitForDialogTitled(DWORD process_id, const std::wstring& title, DWORD timeout_ms) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
+  for (FindRequest request{process_id, nullptr, title};; ::Sleep(kPollMs)) {
+    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
+    if (request.found != nullptr || ::GetTickCount64() >= deadline) return request.found;
+  }
+}
+
+std::vector<std::wstring> ListBoxTexts(HWND list) {
+  std::vector<std::wstring> texts;
+  DWORD_PTR count = 0;
+  ::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &count);
+  for (DWORD_PTR i = 0; static_cast<LONG_PTR>(count) > 0 && i < count; ++i) {
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, kSendTimeoutMs, &length);
+    std::wstring text(length + 1, L'\0');
+    ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                          kSendTimeoutMs, &length);
+    text.resize(static_cast<LONG_PTR>(length) > 0 ? length : 0);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+bool TypeKeys(HWND window, const std::wstring& keys) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ||
+      info.hwndFocus == nullptr) {
+    return false;
+  }
+  // A character goes as the character a key press makes; Enter and Esc as the keys, which
+  // the dialog itself acts on.
+  for (const wchar_t key : keys) {
+    const UINT virtual_key = key == L'\r' ? VK_RETURN : key == L'\x1B' ? VK_ESCAPE : 0;
+    if (virtual_key == 0) {
+      ::PostMessageW(info.hwndFocus, WM_CHAR, key, 1);
+    } else {
+      ::PostMessageW(info.hwndFocus, WM_KEYDOWN, virtual_key, 1);
+      ::PostMessageW(info.hwndFocus, WM_KEYUP, virtual_key, 0xC0000001);
+    }
+  }
+  return true;
 }
 
 HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms) {

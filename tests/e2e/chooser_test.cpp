@@ -1,0 +1,118 @@
+// linkvane.exe /choose, driven as a user would: the list read, a first letter typed, Enter (or
+// Esc); the next shortcut then opens in the browser chosen. Three stand-in browsers are
+// registered as Windows lists them, for the user and for the computer.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e_support.h"
+#include "src/platform/win32/chooser_resource.h"
+
+namespace linkvane::e2e {
+namespace {
+
+using Arguments = std::vector<std::wstring>;
+const std::wstring kClients = L"Software\\Clients\\StartMenuInternet\\LinkvaneE2E.";
+const std::wstring kClasses = L"Software\\Classes\\LinkvaneE2E.";
+constexpr const wchar_t* kNames[] = {L"Juniper", L"JuniperURL", L"Quince", L"Xylosma",
+                                     L"XylosmaURL"};
+
+void SetText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+  EXPECT_EQ(::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, text.c_str(),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+class ChooserTest : public LinkvaneTest {
+ protected:
+  void SetUp() override {
+    LinkvaneTest::SetUp();
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(::ExpandEnvironmentStringsW(L"%LOCALAPPDATA%\\Linkvane\\browser.dat", path, MAX_PATH),
+              0u);
+    user_file_ = path;
+    ::DeleteFileW(user_file_.c_str());
+    const std::wstring standin = Quoted(StandinExe());
+    SetText(HKEY_CURRENT_USER, kClients + L"Juniper\\Capabilities", L"ApplicationName", L"Juniper");
+    SetText(HKEY_CURRENT_USER, kClients + L"Juniper\\Capabilities\\URLAssociations", L"http",
+            L"LinkvaneE2E.JuniperURL");
+    SetText(HKEY_CURRENT_USER, kClasses + L"JuniperURL\\shell\\open\\command", L"",
+            standin + L" --juniper \"%1\"");
+    SetText(HKEY_LOCAL_MACHINE, kClients + L"Quince", L"", L"Quince");
+    SetText(HKEY_LOCAL_MACHINE, kClients + L"Quince\\shell\\open\\command", L"", standin);
+    SetText(HKEY_CURRENT_USER, kClients + L"Xylosma", L"", L"Xylosma");
+    SetText(HKEY_CURRENT_USER, kClients + L"Xylosma\\Capabilities\\URLAssociations", L"http",
+            L"LinkvaneE2E.XylosmaURL");
+    SetText(HKEY_LOCAL_MACHINE, kClasses + L"XylosmaURL\\shell\\open\\command", L"",
+            standin + L" -x -url \"%1\"");
+    WriteBrowserDat(StandinTemplate("--computer \"%s\""));
+    shortcut_ = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://example.com/chosen\r\n");
+  }
+
+  void TearDown() override {
+    ::DeleteFileW(user_file_.c_str());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      for (const wchar_t* name : kNames) {
+        ::RegDeleteTreeW(root, (kClients + name).c_str());
+        ::RegDeleteTreeW(root, (kClasses + name).c_str());
+      }
+    }
+    LinkvaneTest::TearDown();
+  }
+
+  std::wstring user_file_;
+  std::wstring shortcut_;
+};
+
+TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
+  const std::string mine = "\"" + Utf8(StandinExe()) + "\" --mine %s";
+  struct Case {
+    const char* name;
+    std::string before;  // the user's browser.dat ("": none)
+    const wchar_t* keys;
+    int status;
+    Arguments opened;
+    std::string after_first_line;  // what follows the first line afterwards
+  };
+  const std::wstring url = L"https://example.com/chosen";
+  const Case cases[] = {
+      {"user's browser, user's ProgId", "", L"j\r", 0, {L"--juniper", url}, "\r\n"},
+      {"computer's browser, its plain command", "", L"q\r", 0, {url}, "\r\n"},
+      {"computer's ProgId, other lines kept",
+       mine + "\n\xC3\xA9t\xC3\xA9\n",
+       L"x\r",
+       0,
+       {L"-x", L"-url", url},
+       "\n\xC3\xA9t\xC3\xA9\n"},
+      {"no choice gives back the computer's", mine + "\r\n", L"n\r", 0, {L"--computer", url}, ""},
+      {"cancel changes nothing", mine + "\r\nkept", L"q\x1B", 1, {L"--mine", url}, "\r\nkept"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::DeleteFileW(user_file_.c_str());
+    if (!c.before.empty()) {
+      ::CreateDirectoryW(user_file_.substr(0, user_file_.rfind(L'\\')).c_str(), nullptr);
+      WriteBytes(user_file_, c.before);
+    }
+    std::unique_ptr<LinkvaneRun> run = Launch(L" /choose");
+    HWND dialog =
+        WaitForDialogTitled(run->process_id(), L"Linkvane - choose a browser", kWindowTimeoutMs);
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<std::wstring> names =
+        ListBoxTexts(::GetDlgItem(dialog, LINKVANE_CHOOSER_LIST));
+    for (const wchar_t* name : {L"Juniper", L"Quince", L"Xylosma"}) {
+      EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << Utf8(name);
+    }
+    ASSERT_TRUE(TypeKeys(dialog, c.keys));
+    ASSERT_EQ(run->WaitForExit(), c.status);
+    const std::string after = ReadBytes(user_file_);
+    EXPECT_EQ(after.substr(std::min(after.find_first_of("\r\n"), after.size())),
+              c.after_first_line);
+    EXPECT_EQ(OpenExpectingStart(Quoted(shortcut_)), c.opened);
+    ::DeleteFileW(InFolder(L"standin-record.txt").c_str());
+  }
+}
+
+}  // namespace
+}  // namespace linkvane::e2e
