@@ -5,14 +5,26 @@
 ;   STAGE          the folder holding the release's files (linkvane.exe, README.txt, ...)
 ;   ICON           linkvane.ico
 ;   OUTFILE        the installer to write
+; and, for the tests alone:
+;   ACT_AS_STANDARD_USER  until restarted elevated, take the account for a standard user's (as
+;                         Windows reports a filtered administrator), so that the tests run the
+;                         elevated restart under Wine, where everyone is an administrator
 ;
 ; Per user by default: into %LOCALAPPDATA%\Programs\Linkvane, associations and the Apps &
 ; features entry under HKEY_CURRENT_USER; no administrator needed. With /AllUsers: into
 ; Program Files, everything under HKEY_LOCAL_MACHINE (its 64-bit view on 64-bit Windows);
 ; the installer then asks for elevation itself. /S installs or uninstalls silently.
 ;
+; The file types are linkvane.exe's own business: the installer runs it with /register, the
+; uninstaller with /unregister, so that one definition of what is registered exists.
+;
 ; The same bytes from any folder: file times are not stored, and makensis takes the
 ; installer's own time stamp from SOURCE_DATE_EPOCH.
+
+; Before 3.06, DeleteRegKey /ifempty ignored a key's values, among other faults.
+!if ${NSIS_PACKEDVERSION} < 0x03006000
+  !error "Linkvane's installer needs NSIS 3.06 or later."
+!endif
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -27,13 +39,9 @@ ManifestDPIAware true
 !include x64.nsh
 
 !define PRODUCT "Linkvane"
-!define PROGID "Linkvane.Shortcut"
-!define CLASSES "Software\Classes"
-!define APP_KEY "Software\Linkvane"
-!define CAPABILITIES "${APP_KEY}\Capabilities"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Linkvane"
-!define SHCNE_ASSOCCHANGED 0x08000000
 !define ERROR_ELEVATION_REQUIRED 740
+!define SEE_MASK_NOCLOSEPROCESS 0x40
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -50,14 +58,16 @@ VIAddVersionKey FileDescription "${PRODUCT} ${VERSION} Setup"
 VIAddVersionKey CompanyName "${PUBLISHER}"
 VIAddVersionKey LegalCopyright "${PUBLISHER}"
 
-Var AllUsers   ; 1 with /AllUsers
+Var AllUsers   ; 1 with /AllUsers, or for the uninstaller of an all-users installation
+Var Elevated   ; 1 in the copy started elevated (/Elevated)
+Var Scope      ; linkvane.exe's switch for the mode: " /allusers" or nothing
 Var ModeText   ; who the installation is for, on the welcome page
 Var DatNote    ; where browser.dat goes, on the finish page
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_WELCOMEPAGE_TITLE "Linkvane ${VERSION}"
-!define MUI_WELCOMEPAGE_TEXT "Linkvane opens web-location shortcut files in your browser: .webloc files from a Mac, .desktop links from Linux and Windows' own .url shortcuts.$\r$\n$\r$\nSetup installs it $ModeText into$\r$\n$INSTDIR$\r$\n$\r$\nAfterwards .webloc and .desktop files open with Linkvane on a double-click, and .url files have Linkvane in their Open with list. Uninstall it in Settings, Apps.$\r$\n$\r$\nClick Install to continue."
+!define MUI_WELCOMEPAGE_TEXT "Linkvane opens web-location shortcut files in your browser: .webloc files from a Mac, .desktop links from Linux and Windows' own .url shortcuts.$\r$\n$\r$\nSetup installs it $ModeText into$\r$\n$INSTDIR$\r$\n$\r$\nAfterwards .webloc and .desktop files open with Linkvane on a double-click (unless another program has them), and .url files have Linkvane in their Open with list. Uninstall it in Settings, Apps.$\r$\n$\r$\nClick Install to continue."
 !define MUI_FINISHPAGE_TITLE "Linkvane is installed"
 !define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_TEXT "Linkvane starts your default browser. To choose another, put a file named browser.dat into$\r$\n$INSTDIR$\r$\n$DatNote$\r$\n$\r$\nbrowser.dat.example there shows how; README.txt tells the rest."
@@ -79,41 +89,94 @@ Function WelcomeShow
   SendMessage $0 ${WM_SETTEXT} 0 "STR:&Install"
 FunctionEnd
 
-; Reads /AllUsers and sets the folder, the registry root (SHCTX) and view for the mode; for all
-; users without administrator rights, starts itself again with the "runas" verb (Windows asks
-; for elevation) and ends, or refuses once that has been tried.
-!macro SelectMode un
-Function ${un}SelectMode
+; Reads the command line ($R0): /AllUsers, /Elevated and /Folder= (the folder, which the
+; elevated copy gets under a name of its own: NSIS takes /D= and _?= off the command line).
+!macro ReadOptions
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/AllUsers" $R1
   ${IfNot} ${Errors}
     StrCpy $AllUsers 1
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/Elevated" $R1
+  ${IfNot} ${Errors}
+    StrCpy $Elevated 1
+  ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/Folder=" $R1
+  ${IfNot} ${Errors}
+    StrCpy $INSTDIR $R1
+  ${EndIf}
+!macroend
+
+; Starts this program again elevated (Windows asks for administrator rights) with the mode, the
+; folder and /S, waits for it and quits with its exit status. An uninstaller gets _?= back too,
+; so that it works in place on the installed folder rather than copying itself once more.
+!macro RestartElevated un
+Function ${un}RestartElevated
+  StrCpy $R3 '/AllUsers /Elevated /Folder="$INSTDIR"'
+  ${If} ${Silent}
+    StrCpy $R3 "$R3 /S"
+  ${EndIf}
+  !if "${un}" == "un."
+    StrCpy $R3 "$R3 _?=$INSTDIR"
+  !endif
+  ; SHELLEXECUTEINFOW, and ShellExecuteExW: unlike ExecShellWait, it gives the process, and so
+  ; its exit status. Texts go in through registers, which System::Call does not parse.
+  StrCpy $R8 $EXEPATH
+  System::Call '*(i 60, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w "runas", w R8, w R3, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .R4'
+  System::Call 'shell32::ShellExecuteExW(p R4) i .R5 ?e'
+  Pop $R6
+  ${If} $R5 == 0
+    ; Refused (1223) or failed: nothing was changed.
+    MessageBox MB_ICONSTOP|MB_OK "Linkvane was left as it was: changing it for all users needs administrator rights, and they were not given (error $R6)." /SD IDOK
+  ${Else}
+    System::Call '*$R4(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .R7)'
+    System::Call 'kernel32::WaitForSingleObject(p R7, i -1)'
+    System::Call 'kernel32::GetExitCodeProcess(p R7, *i .R6)'
+    System::Call 'kernel32::CloseHandle(p R7)'
+  ${EndIf}
+  System::Free $R4
+  SetErrorLevel $R6
+  Quit
+FunctionEnd
+!macroend
+!insertmacro RestartElevated ""
+!insertmacro RestartElevated "un."
+
+; Sets the registry root (SHCTX) and view, the default folder ($R2) and the texts for the
+; mode; for all users without administrator rights, restarts elevated, or refuses when this is
+; the elevated copy already.
+!macro SelectMode un
+Function ${un}SelectMode
   ${If} $AllUsers != 1
     SetShellVarContext current
+    StrCpy $Scope ""
     StrCpy $ModeText "for you only, with no administrator rights needed,"
     StrCpy $DatNote "(%LOCALAPPDATA%\Programs\Linkvane in Explorer)."
     StrCpy $R2 "$LOCALAPPDATA\Programs\${PRODUCT}"
   ${Else}
     UserInfo::GetAccountType
     Pop $R1
+    !ifdef ACT_AS_STANDARD_USER
+      ${If} $Elevated != 1
+        StrCpy $R1 "User"
+      ${EndIf}
+    !endif
     ${If} $R1 != "Admin"
-      ClearErrors
-      ${GetOptions} $R0 "/Elevated" $R1
-      ${IfNot} ${Errors}
+      ${If} $Elevated == 1
         MessageBox MB_ICONSTOP|MB_OK "Installing or removing Linkvane for all users needs administrator rights." /SD IDOK
         SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
         Quit
       ${EndIf}
-      ; First: /D= (and the uninstaller's _?=) must stay last.
-      ExecShellWait "runas" "$EXEPATH" "/Elevated $R0"
-      Quit
+      Call ${un}RestartElevated
     ${EndIf}
     SetShellVarContext all
     ${If} ${RunningX64}
       SetRegView 64
     ${EndIf}
+    StrCpy $Scope " /allusers"
     StrCpy $ModeText "for all users of this computer"
     StrCpy $DatNote "Changing files there needs administrator rights: write browser.dat elsewhere, then copy it in and confirm as administrator."
     StrCpy $R2 "$PROGRAMFILES\${PRODUCT}"
@@ -124,6 +187,7 @@ FunctionEnd
 !insertmacro SelectMode "un."
 
 Function .onInit
+  !insertmacro ReadOptions
   Call SelectMode
   ; /D=folder wins; else an earlier installation's folder, so an upgrade replaces it in place.
   ${If} $INSTDIR == ""
@@ -134,16 +198,20 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; The mode is that of the installation the uninstaller belongs to, whatever its command line:
+; an uninstall.exe in the all-users folder, double-clicked, removes that installation.
 Function un.onInit
+  !insertmacro ReadOptions
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+  ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  SetRegView 32
+  ${If} $R1 == $INSTDIR
+    StrCpy $AllUsers 1
+  ${EndIf}
   Call un.SelectMode
 FunctionEnd
-
-; An extension that opens with Linkvane, and lists it under Open with.
-!macro Associate extension
-  WriteRegStr SHCTX "${CLASSES}\${extension}" "" "${PROGID}"
-  WriteRegStr SHCTX "${CLASSES}\${extension}\OpenWithProgids" "${PROGID}" ""
-  WriteRegStr SHCTX "${CAPABILITIES}\FileAssociations" "${extension}" "${PROGID}"
-!macroend
 
 Section "Linkvane"
   SetOutPath $INSTDIR
@@ -153,18 +221,12 @@ Section "Linkvane"
   File "${STAGE}\browser.dat.example"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  WriteRegStr SHCTX "${CLASSES}\${PROGID}" "" "Web location shortcut"
-  WriteRegStr SHCTX "${CLASSES}\${PROGID}\DefaultIcon" "" '"$INSTDIR\linkvane.exe",0'
-  WriteRegStr SHCTX "${CLASSES}\${PROGID}\shell\open\command" "" '"$INSTDIR\linkvane.exe" "%1"'
-  !insertmacro Associate ".webloc"
-  !insertmacro Associate ".desktop"
-  ; .url stays Windows' own: Linkvane is only offered under Open with.
-  WriteRegStr SHCTX "${CLASSES}\.url\OpenWithProgids" "${PROGID}" ""
-  WriteRegStr SHCTX "${CAPABILITIES}\FileAssociations" ".url" "${PROGID}"
-  WriteRegStr SHCTX "${CAPABILITIES}" "ApplicationName" "${PRODUCT}"
-  WriteRegStr SHCTX "${CAPABILITIES}" "ApplicationDescription" "Opens web-location shortcut files in a browser"
-  WriteRegStr SHCTX "${CAPABILITIES}" "ApplicationIcon" '"$INSTDIR\linkvane.exe",0'
-  WriteRegStr SHCTX "Software\RegisteredApplications" "${PRODUCT}" "${CAPABILITIES}"
+  ; The file types, as linkvane.exe registers them: another program's stay its own.
+  ExecWait '"$INSTDIR\linkvane.exe" /register /quiet$Scope' $0
+  ${If} $0 != 0
+    MessageBox MB_ICONEXCLAMATION|MB_OK "Linkvane is installed, but its file types could not be registered. $\"$INSTDIR\linkvane.exe$\" /register$Scope tells why." /SD IDOK
+    SetErrorLevel 2
+  ${EndIf}
 
   ${If} $AllUsers == 1
     StrCpy $R0 " /AllUsers"
@@ -182,46 +244,32 @@ Section "Linkvane"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
-
-  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd
 
-; Removes the extension's pointer to Linkvane if it still names it, its Open with entry, and
-; the keys that are left empty.
-!macro Unassociate extension
-  ReadRegStr $0 SHCTX "${CLASSES}\${extension}" ""
-  ${If} $0 == "${PROGID}"
-    DeleteRegValue SHCTX "${CLASSES}\${extension}" ""
-  ${EndIf}
-  DeleteRegValue SHCTX "${CLASSES}\${extension}\OpenWithProgids" "${PROGID}"
-  DeleteRegKey /ifempty SHCTX "${CLASSES}\${extension}\OpenWithProgids"
-  DeleteRegKey /ifempty SHCTX "${CLASSES}\${extension}"
-!macroend
-
 Section "Uninstall"
+  ; First the file types that name this linkvane.exe. When that fails, everything stays, so
+  ; that the uninstaller can be run again.
+  ${If} ${FileExists} "$INSTDIR\linkvane.exe"
+    ExecWait '"$INSTDIR\linkvane.exe" /unregister /quiet$Scope' $0
+    ${If} $0 != 0
+      MessageBox MB_ICONSTOP|MB_OK "Nothing was removed: Linkvane's file types could not be unregistered. $\"$INSTDIR\linkvane.exe$\" /unregister$Scope tells why." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+
   Delete "$INSTDIR\linkvane.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\browser.dat.example"
   Delete "$INSTDIR\uninstall.exe"
   ; Stays while it holds the user's browser.dat (or anything else of theirs).
   RMDir "$INSTDIR"
-
-  ; The associations only while they still name this installation: another copy of Linkvane
-  ; registered since keeps them.
-  ReadRegStr $0 SHCTX "${CLASSES}\${PROGID}\shell\open\command" ""
-  ${If} $0 == '"$INSTDIR\linkvane.exe" "%1"'
-    !insertmacro Unassociate ".webloc"
-    !insertmacro Unassociate ".desktop"
-    !insertmacro Unassociate ".url"
-    DeleteRegKey SHCTX "${CLASSES}\${PROGID}"
+  ; The entry in Settings, Apps goes with the program, never before it: an installation that
+  ; can no longer be uninstalled must not happen.
+  ${If} ${FileExists} "$INSTDIR\linkvane.exe"
+    MessageBox MB_ICONSTOP|MB_OK "$INSTDIR\linkvane.exe could not be removed. Close Linkvane, then uninstall it again." /SD IDOK
+    SetErrorLevel 2
+    Quit
   ${EndIf}
-  ReadRegStr $0 SHCTX "Software\RegisteredApplications" "${PRODUCT}"
-  ${If} $0 == "${CAPABILITIES}"
-    DeleteRegValue SHCTX "Software\RegisteredApplications" "${PRODUCT}"
-    DeleteRegKey /ifempty SHCTX "Software\RegisteredApplications"
-  ${EndIf}
-  DeleteRegKey SHCTX "${APP_KEY}"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
-
-  System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 SectionEnd

@@ -46,7 +46,8 @@ wine_start() {
   [ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
   wine_display "$arch" || return 1
   wine_prefix_dir[$arch]="$work/wine-$arch"
-  export WINEPREFIX="${wine_prefix_dir[$arch]}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # winemenubuilder.exe off: the associations the tests write must not reach the host's menus.
+  export WINEPREFIX="${wine_prefix_dir[$arch]}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   # Told to the tests, which can check that they run where they are meant to.
   export LINKVANE_WINEARCH=$arch
   WINEARCH=$arch timeout 600 "$loader" wineboot -i >"$work/wineboot-$arch.log" 2>&1 ||

@@ -45,7 +45,7 @@ std::vector<std::u16string> SubkeyNames(Platform& platform, const Hive& hive,
 std::u16string TextValue(Platform& platform, const Hive& hive, const std::u16string& key,
                          const std::u16string& name, bool interpret) {
   const RegistryValue value =
-      systemfn::ReadKeyValue(platform, hive.root, key, name, kKeyRead | hive.view, interpret);
+      systemfn::ReadRegistryValue(platform, hive.root, key, name, hive.view, interpret);
   return value.IsText() ? value.AsText() : std::u16string();
 }
 

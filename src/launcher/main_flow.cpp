@@ -3,6 +3,7 @@
 #include "dialogs/Fn_RWFileDlg.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
+#include "launcher/requests.h"
 #include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
@@ -95,6 +96,8 @@ int RunProgram(Platform& platform) {
   std::int32_t number = kErrorUnknown;
   std::u16string description;
   try {
+    // A command line of switches alone is a request; anything else names a shortcut.
+    if (const std::optional<int> status = RunRequest(platform)) return *status;
     return Main(platform);
   } catch (const PlatformError& error) {
     number = error.Number();

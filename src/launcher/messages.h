@@ -13,6 +13,7 @@ namespace linkvane::messages {
 using product::kTitle;
 
 inline constexpr std::uint32_t kErrorOk = 0x10;         // MB_ICONERROR
+inline constexpr std::uint32_t kInformationOk = 0x40;   // MB_ICONINFORMATION
 inline constexpr std::uint32_t kQuestionYesNo = 0x124;  // MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2
 inline constexpr std::uint32_t kErrorYesNo = 0x114;     // MB_YESNO|MB_ICONERROR|MB_DEFBUTTON2
 inline constexpr std::uint32_t kWarningYesNo = 0x134;   // MB_YESNO|MB_ICONWARNING|MB_DEFBUTTON2

@@ -53,4 +53,33 @@ std::u16string CommandLineAfterProgramName(std::u16string_view command_line,
   return std::u16string(command_line.substr(at));
 }
 
+std::vector<std::u16string> SplitArguments(std::u16string_view arguments) {
+  std::vector<std::u16string> split;
+  const std::size_t size = arguments.size();
+  std::size_t at = 0;
+  for (;;) {
+    while (at < size && IsBlank(arguments[at])) ++at;
+    if (at == size) return split;
+    std::u16string& argument = split.emplace_back();
+    bool quoted = false;
+    while (at < size && (quoted || !IsBlank(arguments[at]))) {
+      std::size_t backslashes = 0;
+      for (; at < size && arguments[at] == u'\\'; ++at) ++backslashes;
+      if (at == size || arguments[at] != u'"') {
+        argument.append(backslashes, u'\\');
+        if (backslashes == 0) argument.push_back(arguments[at++]);
+        continue;
+      }
+      argument.append(backslashes / 2, u'\\');
+      if (backslashes % 2 != 0 || (quoted && at + 1 < size && arguments[at + 1] == u'"')) {
+        argument.push_back(u'"');
+        at += backslashes % 2 != 0 ? 1 : 2;
+      } else {
+        quoted = !quoted;
+        ++at;
+      }
+    }
+  }
+}
+
 }  // namespace linkvane

@@ -33,6 +33,8 @@ inline constexpr std::uint32_t kHkeyUsers = 0x80000003u;
 inline constexpr std::uint32_t kHkeyPerformanceData = 0x80000004u;
 inline constexpr std::uint32_t kHkeyCurrentConfig = 0x80000005u;
 inline constexpr std::uint32_t kKeyRead = 0x20019u;
+inline constexpr std::uint32_t kKeyWrite = 0x20006u;
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100u;  // the 64-bit view on 64-bit Windows
 
 // Registry value types.
 inline constexpr std::uint32_t kRegNone = 0;
@@ -91,7 +93,6 @@ struct FileDialogBlock {
 // --- What choosing a browser (linkvane.exe /choose) needs of the platform.
 
 inline constexpr std::int32_t kErrorNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
-inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100u;  // KEY_WOW64_64KEY
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200u;  // KEY_WOW64_32KEY
 
 // What the browser chooser shows when it opens: the list, each entry's command, the entry
@@ -123,6 +124,8 @@ class Platform {
   virtual std::u16string CommandLineText() = 0;
   // The folder that holds the executable, without a final "\" except at a drive root.
   virtual std::u16string ExecutableDirectory() = 0;
+  // The executable's own full path, in its long form.
+  virtual std::u16string ExecutablePath() = 0;
   // Shows a modal message box without owner and returns the button pressed (0 on failure).
   virtual int ShowMessage(const std::u16string& text, std::uint32_t flags,
                           const std::u16string& title) = 0;
@@ -174,6 +177,25 @@ class Platform {
                                           std::uint32_t* size) = 0;
   // RegCloseKey; returns a Win32 error code.
   virtual std::int32_t CloseRegistryKey(RegistryKey key) = 0;
+
+  // Writing the registry: each of these raises on failure.
+  // RegCreateKeyExW: root\subkey opened with access, created with the keys above it if missing.
+  virtual RegistryKey CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                        std::uint32_t access) = 0;
+  // RegSetValueExW: text as a REG_SZ value.
+  virtual void SetRegistryValue(RegistryKey key, const std::u16string& name,
+                                const std::u16string& text) = 0;
+  // RegDeleteValueW.
+  virtual void DeleteRegistryValue(RegistryKey key, const std::u16string& name) = 0;
+  // RegDeleteKeyExW in the view given (0 or kKeyWow64_64Key): a key with no subkeys, its values
+  // and all.
+  virtual void DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                 std::uint32_t view) = 0;
+  // RegQueryInfoKeyW: how many subkeys and values key holds.
+  virtual void QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                                    std::uint32_t& values) = 0;
+  // SHChangeNotify(SHCNE_ASSOCCHANGED): tells Explorer that file associations changed.
+  virtual void NotifyAssociationsChanged() = 0;
 
   // GetOpenFileNameW / GetSaveFileNameW: true when the user chose a file.
   virtual bool ShowOpenDialog(FileDialogBlock& block) = 0;

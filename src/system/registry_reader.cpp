@@ -105,13 +105,14 @@ RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, 
     value_name = rest.substr(name_start + 1);
   }
 
-  return ReadKeyValue(platform, *root, key_path, value_name, kKeyRead, interpret);
+  return ReadRegistryValue(platform, *root, key_path, value_name, 0, interpret);
 }
 
-RegistryValue ReadKeyValue(Platform& platform, std::uint32_t root, const std::u16string& key_path,
-                           const std::u16string& value_name, std::uint32_t access, bool interpret) {
+RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,
+                                const std::u16string& key_path, const std::u16string& value_name,
+                                std::uint32_t view, bool interpret) {
   RegistryKey opened = 0;
-  if (platform.OpenRegistryKey(root, key_path, 0, access, opened) != kErrorSuccess) {
+  if (platform.OpenRegistryKey(root, key_path, 0, kKeyRead | view, opened) != kErrorSuccess) {
     return RegistryValue();
   }
   const UniqueRegistryKey key(platform, opened);

@@ -21,10 +21,11 @@ std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16
 // multi-strings split. Raises an invalid-argument error for a path that cannot be split.
 RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret);
 
-// The same for the value name of the key root\key_path, opened with access (kKeyRead, with a
-// registry view flag where one is wanted); a name "" is the default value.
-RegistryValue ReadKeyValue(Platform& platform, std::uint32_t root, const std::u16string& key_path,
-                           const std::u16string& value_name, std::uint32_t access, bool interpret);
+// The same for a value named by its parts, read in the registry view given (0 or
+// kKeyWow64_64Key); an empty name is the key's default value.
+RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,
+                                const std::u16string& key_path, const std::u16string& value_name,
+                                std::uint32_t view, bool interpret);
 
 // The open command that the registry records for http addresses ("%1" and all), or "".
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);

@@ -17,6 +17,23 @@ constexpr std::int32_t kErrorPathNotFound = 3;
 constexpr std::int32_t kErrorInvalidParameter = 87;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
+constexpr std::int32_t kErrorKeyDeleted = 1018;
+
+// A registry text as Windows stores it: UTF-16LE with its terminating NUL.
+std::string TextBytes(const std::u16string& text) {
+  std::string bytes;
+  for (char16_t c : text + u'\0') {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+// True when key lies below parent (a key path), in any letter case.
+bool IsBelow(const std::u16string& key, const std::u16string& parent) {
+  return key.size() > parent.size() + 1 && key[parent.size()] == u'\\' &&
+         EqualsNoCase(std::u16string_view(key).substr(0, parent.size()), parent);
+}
 
 class FakeByteReader : public ByteReader {
  public:
@@ -247,21 +264,22 @@ std::uint32_t FakePlatform::ExpandEnvironment(const std::u16string& whole_source
 void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& key,
                                     const std::u16string& name, std::uint32_t type,
                                     std::string bytes) {
+  CreateRegistryKey(root, key);
   registry_[root][key][name] = RegistryData{type, std::move(bytes)};
 }
 
 void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key,
                                    const std::u16string& name, const std::u16string& text,
                                    std::uint32_t type) {
-  std::string bytes;
-  for (char16_t c : text + u'\0') {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  SetRegistryValue(root, key, name, type, std::move(bytes));
+  SetRegistryValue(root, key, name, type, TextBytes(text));
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
+  // Like Windows, the keys above it are created too.
+  for (std::size_t end = key.find(u'\\'); end != std::u16string::npos;
+       end = key.find(u'\\', end + 1)) {
+    registry_[root][key.substr(0, end)];
+  }
   registry_[root][key];
 }
 
@@ -272,15 +290,28 @@ FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
   const auto hive = registry_.find(root);
   if (hive == registry_.end()) return nullptr;
   const auto found = hive->second.find(name);
-  if (found != hive->second.end()) return &found->second;
-  // A key that only has subkeys exists too, as every key on the way to a value does.
-  for (const auto& [path, values] : hive->second) {
-    if (path.size() > name.size() && path[name.size()] == u'\\' &&
-        EqualsNoCase(std::u16string_view(path).substr(0, name.size()), name)) {
-      return &hive->second[name];
-    }
+  return found == hive->second.end() ? nullptr : &found->second;
+}
+
+RegistryKey FakePlatform::NewHandle(std::uint32_t root, const std::u16string& name) {
+  const RegistryKey key = next_handle_++;
+  handles_[key] = OpenKey{root, name.substr(0, name.find_last_not_of(u'\\') + 1)};
+  open_keys.insert(key);
+  return key;
+}
+
+FakePlatform::RegistryKeyValues& FakePlatform::ValuesOf(RegistryKey key) {
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || open_keys.count(key) == 0) {
+    throw PlatformError(kErrorInvalidHandle, u"The handle is invalid.");
   }
-  return nullptr;
+  RegistryKeyValues* values = FindKey(handle->second.root, handle->second.name);
+  if (values == nullptr) throw PlatformError(kErrorKeyDeleted, u"The key has been deleted.");
+  return *values;
+}
+
+void FakePlatform::Raise(Operation operation) const {
+  if (const PlatformError* failure = FailureOf(operation)) throw *failure;
 }
 
 std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
@@ -292,12 +323,8 @@ std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16str
   const std::uint32_t hive =
       root == kHkeyLocalMachine && under_wow64 && (access & kKeyWow64_32Key) != 0 ? kHklm32View
                                                                                   : root;
-  RegistryKeyValues* values = FindKey(hive, subkey);
-  if (values == nullptr) return kErrorFileNotFound;
-  key = next_handle_++;
-  handles_[key] = values;
-  handle_paths_[key] = {hive, subkey};
-  open_keys.insert(key);
+  if (FindKey(hive, subkey) == nullptr) return kErrorFileNotFound;
+  key = NewHandle(hive, subkey);
   return kErrorSuccess;
 }
 
@@ -308,10 +335,10 @@ std::int32_t FakePlatform::QueryRegistryValue(RegistryKey key, const std::u16str
   const Operation operation =
       data == nullptr ? Operation::kQueryRegistrySize : Operation::kQueryRegistryData;
   if (const PlatformError* failure = FailureOf(operation)) return failure->Number();
-  const auto handle = handles_.find(key);
-  if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
-  const auto value = handle->second->find(name);
-  if (value == handle->second->end()) return kErrorFileNotFound;
+  RegistryKeyValues* values = nullptr;
+  if (auto error = ContinueOnError([&] { values = &ValuesOf(key); })) return error->Number();
+  const auto value = values->find(name);
+  if (value == values->end()) return kErrorFileNotFound;
   const RegistryData& stored = value->second;
   if (type != nullptr) *type = stored.type;
   const auto stored_size = static_cast<std::uint32_t>(stored.bytes.size());
@@ -334,24 +361,87 @@ std::int32_t FakePlatform::CloseRegistryKey(RegistryKey key) {
   return kErrorSuccess;
 }
 
+RegistryKey FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                            std::uint32_t access) {
+  Raise(Operation::kCreateRegistryKey);
+  CreateRegistryKey(root, subkey);
+  write_access.push_back(access);
+  return NewHandle(root, subkey);
+}
+
+void FakePlatform::SetRegistryValue(RegistryKey key, const std::u16string& name,
+                                    const std::u16string& text) {
+  Raise(Operation::kSetRegistryValue);
+  ValuesOf(key)[name] = RegistryData{kRegSz, TextBytes(text)};
+}
+
+void FakePlatform::DeleteRegistryValue(RegistryKey key, const std::u16string& name) {
+  Raise(Operation::kDeleteRegistryValue);
+  if (ValuesOf(key).erase(name) == 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
+  }
+}
+
+void FakePlatform::DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                     std::uint32_t view) {
+  Raise(Operation::kDeleteRegistryKey);
+  write_access.push_back(view);
+  auto& hive = registry_[root];
+  for (const auto& [name, values] : hive) {
+    // As RegDeleteKeyExW: a key that has subkeys is refused.
+    if (IsBelow(name, subkey)) throw PlatformError(5, u"Access is denied.");
+  }
+  if (hive.erase(subkey) == 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
+  }
+}
+
+void FakePlatform::QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                                        std::uint32_t& values) {
+  Raise(Operation::kQueryRegistryKeyInfo);
+  values = static_cast<std::uint32_t>(ValuesOf(key).size());
+  const OpenKey& open = handles_[key];
+  std::set<std::u16string, NoCaseLess> children;
+  for (const auto& [name, key_values] : registry_[open.root]) {
+    if (IsBelow(name, open.name)) {
+      children.insert(name.substr(0, name.find(u'\\', open.name.size() + 1)));
+    }
+  }
+  subkeys = static_cast<std::uint32_t>(children.size());
+}
+
+std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess>
+FakePlatform::RegistryTexts(std::uint32_t root) const {
+  std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess> texts;
+  const auto hive = registry_.find(root);
+  if (hive == registry_.end()) return texts;
+  for (const auto& [name, values] : hive->second) {
+    auto& key = texts[name];
+    for (const auto& [value_name, data] : values) {
+      std::u16string text(data.bytes.size() / 2, u'\0');
+      std::memcpy(text.data(), data.bytes.data(), text.size() * 2);
+      if (!text.empty() && text.back() == u'\0') text.pop_back();
+      key[value_name] = text;
+    }
+  }
+  return texts;
+}
+
 std::int32_t FakePlatform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
                                                std::u16string& name) {
   ++registry_calls;
-  const auto handle = handle_paths_.find(key);
-  if (handle == handle_paths_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
-  std::u16string prefix = handle->second.second;
-  while (!prefix.empty() && prefix.back() == u'\\') prefix.pop_back();
-  prefix += u'\\';
-  std::set<std::u16string, NoCaseLess> subkeys;
-  for (const auto& entry : registry_[handle->second.first]) {
-    const std::u16string& path = entry.first;
-    if (path.size() > prefix.size() &&
-        EqualsNoCase(std::u16string_view(path).substr(0, prefix.size()), prefix)) {
-      subkeys.insert(path.substr(prefix.size(), path.find(u'\\', prefix.size()) - prefix.size()));
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
+  const OpenKey& open = handle->second;
+  std::set<std::u16string, NoCaseLess> children;
+  for (const auto& entry : registry_[open.root]) {
+    if (IsBelow(entry.first, open.name)) {
+      const std::size_t start = open.name.size() + 1;
+      children.insert(entry.first.substr(start, entry.first.find(u'\\', start) - start));
     }
   }
-  if (index >= subkeys.size()) return kErrorNoMoreItems;
-  name = *std::next(subkeys.begin(), index);
+  if (index >= children.size()) return kErrorNoMoreItems;
+  name = *std::next(children.begin(), index);
   return kErrorSuccess;
 }
 

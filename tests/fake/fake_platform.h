@@ -30,6 +30,11 @@ enum class Operation {
   kOpenRegistryKey,
   kQueryRegistrySize,
   kQueryRegistryData,
+  kCreateRegistryKey,
+  kSetRegistryValue,
+  kDeleteRegistryValue,
+  kDeleteRegistryKey,
+  kQueryRegistryKeyInfo,
   kCreateFolder,
   kWriteFile,
   kRemoveFile,
@@ -75,6 +80,7 @@ class FakePlatform : public Platform {
   // --- The world, as the test sets it up.
   std::u16string full_command_line = u"linkvane.exe";
   std::u16string executable_directory = u"C:\\Linkvane";
+  std::u16string executable_name = u"linkvane.exe";
   std::map<std::u16string, std::string, NoCaseLess> files;
   std::set<std::u16string, NoCaseLess> folders;
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
@@ -112,6 +118,8 @@ class FakePlatform : public Platform {
   std::vector<std::u16string> chooser_refusals;  // what the chooser showed after OK
   int registry_calls = 0;
   std::set<RegistryKey> open_keys;
+  std::vector<std::uint32_t> write_access;  // the access (create) or view (delete) of each write
+  int association_notices = 0;              // NotifyAssociationsChanged calls
 
   // Makes every later call of operation fail with error (a PlatformError for operations that
   // raise, its number as the result code for those that return one).
@@ -134,6 +142,9 @@ class FakePlatform : public Platform {
   // --- Platform
   std::u16string CommandLineText() override;
   std::u16string ExecutableDirectory() override { return executable_directory; }
+  std::u16string ExecutablePath() override {
+    return executable_directory + u"\\" + executable_name;
+  }
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
   std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
@@ -161,6 +172,20 @@ class FakePlatform : public Platform {
   std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
+  RegistryKey CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                std::uint32_t access) override;
+  void SetRegistryValue(RegistryKey key, const std::u16string& name,
+                        const std::u16string& text) override;
+  void DeleteRegistryValue(RegistryKey key, const std::u16string& name) override;
+  void DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                         std::uint32_t view) override;
+  void QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                            std::uint32_t& values) override;
+  void NotifyAssociationsChanged() override { ++association_notices; }
+
+  // Every key of root, by its path, with its values: what a test compares.
+  std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess>
+  RegistryTexts(std::uint32_t root) const;
   bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
   bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }
   std::uint32_t DialogExtendedError() override { return last_dialog_error_; }
@@ -177,12 +202,19 @@ class FakePlatform : public Platform {
   using RegistryKeyValues = std::map<std::u16string, RegistryData, NoCaseLess>;
   const PlatformError* FailureOf(Operation operation) const;
   RegistryKeyValues* FindKey(std::uint32_t root, const std::u16string& key);
+  struct OpenKey {
+    std::uint32_t root;
+    std::u16string name;
+  };
+  // The open key's values; raises an invalid-handle error for a key not open.
+  RegistryKeyValues& ValuesOf(RegistryKey key);
+  RegistryKey NewHandle(std::uint32_t root, const std::u16string& name);
+  void Raise(Operation operation) const;
   bool ShowDialog(FileDialogBlock& block, bool save);
 
   std::map<Operation, PlatformError> failures_;
   std::map<std::uint32_t, std::map<std::u16string, RegistryKeyValues, NoCaseLess>> registry_;
-  std::map<RegistryKey, RegistryKeyValues*> handles_;
-  std::map<RegistryKey, std::pair<std::uint32_t, std::u16string>> handle_paths_;
+  std::map<RegistryKey, OpenKey> handles_;
   RegistryKey next_handle_ = 0x100;
   std::uint32_t last_dialog_error_ = 0;
 };

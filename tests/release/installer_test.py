@@ -25,18 +25,23 @@ INSTALLED = ["README.txt", "browser.dat.example", "linkvane.exe", "uninstall.exe
 USER_BROWSER_DAT = b"\"C:\\my browser\\browser.exe\" %s\r\n"
 # Mode, its switch, registry root, and the folder as a Windows variable names it (a 32-bit
 # program's Program Files is the (x86) one on 64-bit Windows). Wine runs everything as
-# administrator, so all users installs without asking.
+# administrator, so all users installs without asking; the last mode's installer is built to
+# act as a standard user, so it restarts elevated, into a folder of /D=, and its uninstaller
+# is double-clicked, without /AllUsers.
 MODES = [
     ("per_user", [], "HKEY_CURRENT_USER", "%LOCALAPPDATA%\\Programs\\Linkvane"),
     ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE",
      "%ProgramFiles(x86)%\\Linkvane" if ENV.get("WINEARCH") == "win64"
      else "%ProgramFiles%\\Linkvane"),
+    ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", "C:\\Tools (x86)\\R&D 100%\\Zoë"),
 ]
 URL_SHORTCUT = ("Eine Seite ü.url", "[InternetShortcut]\r\nURL=https://example.net/from-a-url\r\n",
                 "https://example.net/from-a-url")
 
 
 def expand(text):
+    if not text.startswith("%"):
+        return text
     return wine("cmd", "/c", "echo " + text).stdout.strip()
 
 
@@ -100,12 +105,20 @@ class InstallerTest(unittest.TestCase):
         cls.zip.extractall(stage)
         with open(os.path.join(stage, "README.txt"), "wb") as readme:
             readme.write(b"Linkvane " + OLD_VERSION.encode() + b"\r\n")
-        cls.old_setup = os.path.join(cls.work, "linkvane-%s-setup.exe" % OLD_VERSION)
-        subprocess.run(["makensis", "-V1", "-DVERSION=" + OLD_VERSION,
-                        "-DVERSION_QUAD=" + OLD_VERSION + ".0", "-DPUBLISHER=The Linkvane developers",
-                        "-DSTAGE=" + stage, "-DICON=" + os.path.join(ROOT, "res", "linkvane.ico"),
-                        "-DOUTFILE=" + cls.old_setup,
+        cls.old_setup = cls.build(OLD_VERSION, stage)
+        cls.zip.extractall(os.path.join(cls.work, "new"))
+        cls.standard_user_setup = cls.build(cls.version, os.path.join(cls.work, "new"),
+                                            "-DACT_AS_STANDARD_USER")
+
+    @classmethod
+    def build(cls, version, stage, *defines):
+        setup = os.path.join(cls.work, "linkvane-%s%s-setup.exe" % (version, len(defines)))
+        subprocess.run(["makensis", "-V1", "-DVERSION=" + version, "-DVERSION_QUAD=" + version + ".0",
+                        "-DPUBLISHER=The Linkvane developers", "-DSTAGE=" + stage,
+                        "-DICON=" + os.path.join(ROOT, "res", "linkvane.ico"),
+                        "-DOUTFILE=" + setup, *defines,
                         os.path.join(ROOT, "package", "linkvane.nsi")], check=True)
+        return setup
 
     @classmethod
     def tearDownClass(cls):
@@ -122,18 +135,20 @@ class InstallerTest(unittest.TestCase):
                 folder = expand(folder_variable)
                 self.addCleanup(shutil.rmtree, unix_path(folder), True)
                 url_type = registry(root + "\\Software\\Classes\\.url")
-                self.upgrade(switches, folder)
+                standard = name == "standard_user"
+                self.upgrade(switches + ["/D=" + folder] * standard, folder, standard)
                 self.check_installed(root, folder)
                 self.double_click(folder, wine_start=name == "all_users")
-                self.uninstall(root, folder)
+                self.uninstall(root, folder, standard)
                 self.assertEqual(registry(root + "\\Software\\Classes\\.url"), url_type)
 
-    def upgrade(self, switches, folder):
+    def upgrade(self, switches, folder, standard):
         """The older version, then the user's browser.dat, then this one, all silent."""
         self.assertEqual(wine(windows_path(self.old_setup), "/S", *switches).returncode, 0)
         with open(os.path.join(unix_path(folder), "browser.dat"), "wb") as dat:
             dat.write(USER_BROWSER_DAT)
-        self.assertEqual(wine(windows_path(self.setup), "/S", *switches).returncode, 0)
+        setup = self.standard_user_setup if standard else self.setup
+        self.assertEqual(wine(windows_path(setup), "/S", *switches).returncode, 0)
         with open(os.path.join(unix_path(folder), "browser.dat"), "rb") as dat:
             self.assertEqual(dat.read(), USER_BROWSER_DAT)
 
@@ -178,12 +193,13 @@ class InstallerTest(unittest.TestCase):
         with open(os.path.join(unix_path(folder), "browser.dat"), "wb") as dat:
             dat.write(USER_BROWSER_DAT)
 
-    def uninstall(self, root, folder):
+    def uninstall(self, root, folder, double_click):
         """As Settings does it: the entry's QuietUninstallString, which returns at once while a
-        copy of the uninstaller does the work."""
+        copy of the uninstaller does the work; or uninstall.exe itself, as a double-click."""
         uninstall = root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
         command = registry(uninstall)[uninstall]["QuietUninstallString"]
         program, switches = command[1:].split('" ', 1)
+        switches = "/S" if double_click else switches
         self.assertEqual(wine(program, *switches.split()).returncode, 0)
         files = unix_path(folder)
         deadline = time.monotonic() + 60

@@ -100,7 +100,8 @@ class PortableCopyTest(unittest.TestCase):
         self.addCleanup(self.unregister_all)
         self.copies = []
         with zipfile.ZipFile(release_file(r"linkvane-.*-win32\.zip")) as archive:
-            for name in ("Linkvane Prüfung ä", "Zweite Kopie ö"):
+            # Folder names that no batch file may break: &, %, ^, parentheses, non-ASCII.
+            for name in ("Zoë/Tools (x86)/R&D 100%/linkvane", "Zweite Kopie ^ö"):
                 folder = os.path.join(self.work, name)
                 archive.extractall(folder)
                 self.copies.append(folder)
@@ -111,8 +112,8 @@ class PortableCopyTest(unittest.TestCase):
                 dat.write('"%s" "%%s"\n' % self.standin)
 
     def unregister_all(self):
-        for key in ("Linkvane.Shortcut", ".webloc", ".desktop"):
-            wine("reg", "delete", CLASSES + "\\" + key, "/f")
+        for key in ("Classes\\Linkvane.Shortcut", "Classes\\.webloc", "Classes\\.desktop", "Linkvane"):
+            wine("reg", "delete", "HKEY_CURRENT_USER\\Software\\" + key, "/f")
 
     def run_cmd(self, folder, script):
         done = wine("cmd", "/c", windows_path(os.path.join(folder, script)))
@@ -143,13 +144,25 @@ class PortableCopyTest(unittest.TestCase):
 
         # Another copy registered since: the first one's unregister.cmd leaves it alone.
         self.run_cmd(second, "register.cmd")
-        self.assertIn("another copy", self.run_cmd(first, "unregister.cmd"))
+        self.run_cmd(first, "unregister.cmd")
         self.assertEqual(associations(), per_user_associations(self.exe(second)))
+        self.run_cmd(second, "unregister.cmd")
+        self.assertEqual((associations(), registry("HKEY_CURRENT_USER\\Software\\Linkvane")), ({}, {}))
 
-        # .desktop given to another program since: that stays, all else of Linkvane goes.
+        # .desktop owned by another program: it keeps it, through register and unregister.
         wine("reg", "add", CLASSES + "\\.desktop", "/ve", "/d", "Other.Program", "/f")
-        self.assertIn("no longer open", self.run_cmd(second, "unregister.cmd"))
+        self.run_cmd(second, "register.cmd")
+        expected = per_user_associations(self.exe(second))
+        expected[CLASSES + "\\.desktop"] = {"": "Other.Program"}
+        self.assertEqual(associations(), expected)
+        self.run_cmd(second, "unregister.cmd")
         self.assertEqual(associations(), {CLASSES + "\\.desktop": {"": "Other.Program"}})
+
+        # Without its exe the script fails, and says so in its exit status.
+        os.remove(os.path.join(second, "linkvane.exe"))
+        for script in ("register.cmd", "unregister.cmd"):
+            failed = wine("cmd", "/c", windows_path(os.path.join(second, script)))
+            self.assertEqual((failed.returncode, "failed" in failed.stdout), (1, True), script)
 
 
 def main():

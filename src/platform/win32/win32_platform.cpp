@@ -87,6 +87,20 @@ constexpr wchar_t kUser32[] = L"user32.dll";
 constexpr wchar_t kShlwapi[] = L"shlwapi.dll";
 constexpr wchar_t kAdvapi32[] = L"advapi32.dll";
 constexpr wchar_t kComdlg32[] = L"comdlg32.dll";
+constexpr wchar_t kShell32[] = L"shell32.dll";
+
+// The registry function of that name from advapi32, as type Function; raises when missing.
+template <typename Function>
+Function* Advapi32(const char* name) {
+  auto* function = SystemFunctionAs<Function>(kAdvapi32, name);
+  if (function == nullptr) throw LastError();
+  return function;
+}
+
+// Raises the error a registry function returned, with the system's text.
+void Check(LSTATUS status) {
+  if (status != ERROR_SUCCESS) throw LastError(static_cast<DWORD>(status));
+}
 
 bool RunDialog(const char* function, FileDialogBlock& block) {
   auto* show = SystemFunctionAs<BOOL WINAPI(OPENFILENAMEW*)>(kComdlg32, function);
@@ -157,6 +171,12 @@ std::u16string Win32Platform::ExecutableDirectory() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::u16string Win32Platform::ExecutablePath() {
+  std::u16string path = OwnLongPath();
+  if (path.empty()) throw LastError();
+  return path;
 }
 
 int Win32Platform::ShowMessage(const std::u16string& text, std::uint32_t flags,
@@ -331,6 +351,56 @@ std::int32_t Win32Platform::CloseRegistryKey(RegistryKey key) {
   auto* close = SystemFunctionAs<LSTATUS WINAPI(HKEY)>(kAdvapi32, "RegCloseKey");
   if (close == nullptr) throw LastError();
   return close(reinterpret_cast<HKEY>(key));
+}
+
+RegistryKey Win32Platform::CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                             std::uint32_t access) {
+  HKEY created = nullptr;
+  Check(Advapi32<LSTATUS WINAPI(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
+                                PHKEY, LPDWORD)>("RegCreateKeyExW")(
+      RootKey(root), Wide(subkey), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &created,
+      nullptr));
+  return reinterpret_cast<RegistryKey>(created);
+}
+
+void Win32Platform::SetRegistryValue(RegistryKey key, const std::u16string& name,
+                                     const std::u16string& text) {
+  Check(Advapi32<LSTATUS WINAPI(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)>("RegSetValueExW")(
+      reinterpret_cast<HKEY>(key), Wide(name), 0, REG_SZ,
+      reinterpret_cast<const BYTE*>(text.c_str()),
+      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+}
+
+void Win32Platform::DeleteRegistryValue(RegistryKey key, const std::u16string& name) {
+  Check(Advapi32<LSTATUS WINAPI(HKEY, LPCWSTR)>("RegDeleteValueW")(reinterpret_cast<HKEY>(key),
+                                                                   Wide(name)));
+}
+
+void Win32Platform::DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                      std::uint32_t view) {
+  // RegDeleteKeyW would delete in the 32-bit view only; this one takes the view.
+  Check(Advapi32<LSTATUS WINAPI(HKEY, LPCWSTR, REGSAM, DWORD)>("RegDeleteKeyExW")(
+      RootKey(root), Wide(subkey), view, 0));
+}
+
+void Win32Platform::QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                                         std::uint32_t& values) {
+  DWORD subkey_count = 0;
+  DWORD value_count = 0;
+  Check(Advapi32<LSTATUS WINAPI(HKEY, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD,
+                                LPDWORD, LPDWORD, LPDWORD, PFILETIME)>("RegQueryInfoKeyW")(
+      reinterpret_cast<HKEY>(key), nullptr, nullptr, nullptr, &subkey_count, nullptr, nullptr,
+      &value_count, nullptr, nullptr, nullptr, nullptr));
+  subkeys = subkey_count;
+  values = value_count;
+}
+
+void Win32Platform::NotifyAssociationsChanged() {
+  constexpr LONG kAssociationsChanged = 0x08000000;  // SHCNE_ASSOCCHANGED
+  if (auto* notify =
+          SystemFunctionAs<void WINAPI(LONG, UINT, LPCVOID, LPCVOID)>(kShell32, "SHChangeNotify")) {
+    notify(kAssociationsChanged, 0, nullptr, nullptr);
+  }
 }
 
 OPENFILENAMEW MakeOpenFileName(const FileDialogBlock& block, FileDialogBuffers& buffers) {

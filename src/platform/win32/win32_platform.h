@@ -16,6 +16,7 @@ class Win32Platform : public Platform {
  public:
   std::u16string CommandLineText() override;
   std::u16string ExecutableDirectory() override;
+  std::u16string ExecutablePath() override;
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
   std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
@@ -41,6 +42,16 @@ class Win32Platform : public Platform {
   std::int32_t QueryRegistryValue(RegistryKey key, const std::u16string& name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
+  RegistryKey CreateRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                                std::uint32_t access) override;
+  void SetRegistryValue(RegistryKey key, const std::u16string& name,
+                        const std::u16string& text) override;
+  void DeleteRegistryValue(RegistryKey key, const std::u16string& name) override;
+  void DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
+                         std::uint32_t view) override;
+  void QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
+                            std::uint32_t& values) override;
+  void NotifyAssociationsChanged() override;
   bool ShowOpenDialog(FileDialogBlock& block) override;
   bool ShowSaveDialog(FileDialogBlock& block) override;
   std::uint32_t DialogExtendedError() override;

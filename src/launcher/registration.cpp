@@ -1,0 +1,289 @@
+#include "launcher/registration.h"
+
+#include <optional>
+#include <string>
+
+#include "launcher/Module_Main.h"
+#include "launcher/messages.h"
+#include "platform/command_line.h"
+#include "system/registry_key.h"
+#include "system/systemfn.h"
+#include "text/case_insensitive.h"
+#include "text/decimal.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+constexpr std::u16string_view kProgId = u"Linkvane.Shortcut";
+// Stands for the exe's full path in an entry's data; no Windows path holds one.
+constexpr char16_t kExePath = u'*';
+
+enum class Role {
+  kValue,             // written; removed while it is as written
+  kOwner,             // starts a group; names the exe, so it tells whose the group is
+  kExtensionDefault,  // an extension's program: written only where no other program has it
+};
+
+// One value that /register writes, under the root of the request's scope.
+struct Entry {
+  Role role;
+  std::u16string_view key;
+  std::u16string_view name;  // "" is the key's default value
+  std::u16string_view data;
+};
+
+// What is written, in order. Each group begins with its owner, the value that names the exe:
+// /unregister removes a group's values only while its owner still names this linkvane.exe, so
+// that another copy's registration stays. The first value written is an owner, so a request
+// without the rights to write fails before it has changed anything.
+constexpr Entry kEntries[] = {
+    {Role::kOwner, u"Software\\Classes\\Linkvane.Shortcut\\shell\\open\\command", u"",
+     u"\"*\" \"%1\""},
+    {Role::kValue, u"Software\\Classes\\Linkvane.Shortcut", u"", u"Web location shortcut"},
+    {Role::kValue, u"Software\\Classes\\Linkvane.Shortcut\\DefaultIcon", u"", u"\"*\",0"},
+    {Role::kValue, u"Software\\Classes\\.webloc\\OpenWithProgids", kProgId, u""},
+    {Role::kExtensionDefault, u"Software\\Classes\\.webloc", u"", kProgId},
+    {Role::kValue, u"Software\\Classes\\.desktop\\OpenWithProgids", kProgId, u""},
+    {Role::kExtensionDefault, u"Software\\Classes\\.desktop", u"", kProgId},
+    // .url stays Windows' own: Linkvane is only offered under "Open with".
+    {Role::kValue, u"Software\\Classes\\.url\\OpenWithProgids", kProgId, u""},
+    {Role::kOwner, u"Software\\Linkvane\\Capabilities", u"ApplicationIcon", u"\"*\",0"},
+    {Role::kValue, u"Software\\Linkvane\\Capabilities", u"ApplicationName", u"Linkvane"},
+    {Role::kValue, u"Software\\Linkvane\\Capabilities", u"ApplicationDescription",
+     u"Opens web-location shortcut files in a browser"},
+    {Role::kValue, u"Software\\Linkvane\\Capabilities\\FileAssociations", u".webloc", kProgId},
+    {Role::kValue, u"Software\\Linkvane\\Capabilities\\FileAssociations", u".desktop", kProgId},
+    {Role::kValue, u"Software\\Linkvane\\Capabilities\\FileAssociations", u".url", kProgId},
+    {Role::kValue, u"Software\\RegisteredApplications", u"Linkvane",
+     u"Software\\Linkvane\\Capabilities"},
+};
+
+// Keys that other programs share: never deleted, even when empty.
+constexpr std::u16string_view kSharedKeys[] = {u"Software", u"Software\\Classes",
+                                               u"Software\\RegisteredApplications"};
+
+// Where a request writes: the current user's keys, or the machine's in the 64-bit view where
+// Windows has one (the one Explorer and Settings read).
+class Scope {
+ public:
+  Scope(Platform& platform, const RequestOptions& options)
+      : platform_(platform),
+        all_users_(options.all_users),
+        root_(options.all_users ? kHkeyLocalMachine : kHkeyCurrentUser),
+        view_(options.all_users ? kKeyWow64_64Key : 0),
+        exe_(platform.ExecutablePath()) {}
+
+  const std::u16string& exe() const { return exe_; }
+
+  // The entry's data, the exe's path put in.
+  std::u16string DataOf(const Entry& entry) const {
+    std::u16string data(entry.data);
+    const std::size_t at = data.find(kExePath);
+    if (at != std::u16string::npos) data.replace(at, 1, exe_);
+    return data;
+  }
+
+  // The text of a value, in this scope's root or another; nothing when it is missing or no text.
+  std::optional<std::u16string> Read(std::u16string_view key, std::u16string_view name,
+                                     std::uint32_t root = 0) const {
+    const RegistryValue value =
+        systemfn::ReadRegistryValue(platform_, root != 0 ? root : root_, std::u16string(key),
+                                    std::u16string(name), view_, false);
+    if (!value.IsText()) return std::nullopt;
+    return value.AsText();
+  }
+
+  // Writes the entry's value; when that fails, a key it had to create goes again.
+  void Write(const Entry& entry) {
+    const std::u16string key_name(entry.key);
+    const UniqueRegistryKey key(platform_,
+                                platform_.CreateRegistryKey(root_, key_name, kKeyWrite | view_));
+    if (auto error = ContinueOnError([&] {
+          platform_.SetRegistryValue(key.get(), std::u16string(entry.name), DataOf(entry));
+        })) {
+      ContinueOnError([&] { Prune(key_name); });
+      throw *error;
+    }
+  }
+
+  // Deletes the entry's value, then the keys that this leaves empty.
+  void Remove(const Entry& entry) {
+    {
+      const UniqueRegistryKey key(platform_, Open(entry.key));
+      platform_.DeleteRegistryValue(key.get(), std::u16string(entry.name));
+    }
+    Prune(std::u16string(entry.key));
+  }
+
+  // True when another program opens files of extension in this scope: the extension's
+  // default (for one user, the machine's when the user has none), or the user's choice in
+  // Explorer, which Windows 8 and later keep apart.
+  bool OtherProgramHas(std::u16string_view extension) const {
+    std::u16string key = u"Software\\Classes\\";
+    key += extension;
+    std::optional<std::u16string> program = Read(key, u"");
+    if (!all_users_) {
+      if (!program || program->empty()) program = Read(key, u"", kHkeyLocalMachine);
+      if (IsOtherProgram(program)) return true;
+      key = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+      key.append(extension).append(u"\\UserChoice");
+      program = Read(key, u"ProgId");
+    }
+    return IsOtherProgram(program);
+  }
+
+ private:
+  RegistryKey Open(std::u16string_view key) {
+    RegistryKey opened = 0;
+    const std::int32_t status = platform_.OpenRegistryKey(root_, std::u16string(key), 0,
+                                                          kKeyRead | kKeyWrite | view_, opened);
+    if (status != kErrorSuccess) throw PlatformError(status, u"The registry key cannot be opened.");
+    return opened;
+  }
+
+  // Deletes key and the keys above it while they hold nothing, up to the shared ones.
+  void Prune(std::u16string key) {
+    while (IsOwnKey(key) && IsEmpty(key)) {
+      platform_.DeleteRegistryKey(root_, key, view_);
+      key.resize(key.rfind(u'\\'));
+    }
+  }
+
+  static bool IsOtherProgram(const std::optional<std::u16string>& program) {
+    return program && !program->empty() && !EqualsNoCase(*program, kProgId);
+  }
+
+  static bool IsOwnKey(const std::u16string& key) {
+    for (std::u16string_view shared : kSharedKeys) {
+      if (EqualsNoCase(key, shared)) return false;
+    }
+    return true;
+  }
+
+  bool IsEmpty(const std::u16string& key) {
+    const UniqueRegistryKey opened(platform_, Open(key));
+    std::uint32_t subkeys = 0;
+    std::uint32_t values = 0;
+    platform_.QueryRegistryKeyInfo(opened.get(), subkeys, values);
+    return subkeys == 0 && values == 0;
+  }
+
+  Platform& platform_;
+  bool all_users_;
+  std::uint32_t root_;
+  std::uint32_t view_;
+  std::u16string exe_;
+};
+
+// Adds extension to a list such as ".webloc and .desktop".
+void AddTo(std::u16string& list, std::u16string_view extension) {
+  if (!list.empty()) list += u" and ";
+  list += extension;
+}
+
+// The request's box, unless /quiet: what it did (head) for whom, the exe it concerned (path),
+// then tail, and the error that stopped it, if one did. Returns the exit status.
+int Tell(Platform& platform, const RequestOptions& options, const PlatformError* error,
+         std::u16string_view head, std::u16string_view path, std::u16string_view tail) {
+  if (!options.quiet) {
+    std::u16string text(head);
+    text.append(options.all_users ? u" for every user of this computer:\r\n" : u" for you:\r\n");
+    text.append(path).append(u"\r\n\r\n").append(tail);
+    if (error != nullptr) {
+      text.append(u"\r\n\r\nError code = ").append(DecimalText(error->Number())).append(u" (");
+      text.append(error->Description()).append(u").");
+      if (options.all_users) text += u"\r\nFor every user, start it as an administrator.";
+    }
+    platform.ShowMessage(text, error != nullptr ? messages::kErrorOk : messages::kInformationOk,
+                         messages::kTitle);
+  }
+  return error != nullptr ? kExitNothingStarted : kExitStarted;
+}
+
+// Removes every value that /register wrote for this exe; true when anything was removed. The
+// owner of another copy, if one holds the file types, goes into other.
+bool RemoveOwnEntries(Scope& scope, std::u16string& other) {
+  bool owned = false;
+  bool removed = false;
+  for (const Entry& entry : kEntries) {
+    const std::optional<std::u16string> found = scope.Read(entry.key, entry.name);
+    const bool as_written = found && EqualsNoCase(*found, scope.DataOf(entry));
+    if (entry.role == Role::kOwner) {
+      owned = as_written;
+      if (!owned && found && other.empty()) other = ProgramNameOf(*found);
+    }
+    if (owned && as_written) {
+      scope.Remove(entry);
+      removed = true;
+    }
+  }
+  return removed;
+}
+
+}  // namespace
+
+int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
+  Scope scope(platform, options);
+  std::u16string taken;
+  std::u16string kept;
+  bool written = false;
+  try {
+    for (const Entry& entry : kEntries) {
+      if (entry.role == Role::kExtensionDefault) {
+        const std::u16string_view extension = entry.key.substr(entry.key.rfind(u'\\') + 1);
+        const bool other = scope.OtherProgramHas(extension);
+        AddTo(other ? kept : taken, extension);
+        if (other) continue;
+      }
+      scope.Write(entry);
+      written = true;
+    }
+  } catch (const PlatformError& error) {
+    // Half a registration would be worse than none: what was written goes again.
+    std::u16string ignored;
+    if (written) ContinueOnError([&] { RemoveOwnEntries(scope, ignored); });
+    platform.NotifyAssociationsChanged();
+    return Tell(platform, options, &error, u"Linkvane could not be registered", scope.exe(),
+                u"Nothing was changed.");
+  }
+  platform.NotifyAssociationsChanged();
+
+  std::u16string tail;
+  if (!taken.empty()) tail.append(taken).append(u" files now open with it.\r\n");
+  if (!kept.empty()) {
+    tail.append(kept).append(
+        u" files keep the program they open with. To open them with Linkvane, right-click one, "
+        u"choose \"Open with\", then \"Choose another app\", select Linkvane and tick "
+        u"\"Always\".\r\n");
+  }
+  tail += u".url files stay with Windows, with Linkvane under \"Open with\".";
+  return Tell(platform, options, nullptr, u"Linkvane is registered", scope.exe(), tail);
+}
+
+int UnregisterShortcutTypes(Platform& platform, const RequestOptions& options) {
+  Scope scope(platform, options);
+  std::u16string other;
+  bool removed = false;
+  try {
+    removed = RemoveOwnEntries(scope, other);
+  } catch (const PlatformError& error) {
+    platform.NotifyAssociationsChanged();
+    return Tell(platform, options, &error, u"Linkvane could not be unregistered", scope.exe(),
+                u"Some of its entries may remain.");
+  }
+  if (removed) {
+    platform.NotifyAssociationsChanged();
+    return Tell(platform, options, nullptr, u"Linkvane is no longer registered", scope.exe(),
+                u"File types that other programs have stay as they are.");
+  }
+  if (!other.empty()) {
+    return Tell(platform, options, nullptr,
+                u"Nothing was removed: the file types open with another copy of Linkvane", other,
+                u"Unregister that copy to undo its registration.");
+  }
+  return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
+              u"There was nothing to remove.");
+}
+
+}  // namespace linkvane::Module_Main

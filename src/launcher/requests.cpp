@@ -1,0 +1,100 @@
+#include "launcher/requests.h"
+
+#include <string>
+#include <vector>
+
+#include "dialogs/browser_chooser.h"
+#include "launcher/Module_Main.h"
+#include "launcher/messages.h"
+#include "launcher/registration.h"
+#include "platform/command_line.h"
+#include "text/case_insensitive.h"
+
+namespace linkvane::Module_Main {
+
+namespace {
+
+// /choose: the browser that opens shortcuts for this user, from a list; a command is judged
+// as a launch would judge it before it is kept.
+int ChooseBrowser(Platform& platform, const RequestOptions&) {
+  return chooser::ChooseBrowser(platform, TemplateRefusal);
+}
+
+// Every request the program knows, by its switch. A switch's letter case does not matter.
+constexpr Request kRequests[] = {
+    {u"/register", u"opens .webloc and .desktop files with this program", RegisterShortcutTypes,
+     true},
+    {u"/unregister", u"undoes /register", UnregisterShortcutTypes, true},
+    {u"/choose", u"chooses the browser that opens shortcuts for you", ChooseBrowser, false},
+};
+
+constexpr std::u16string_view kAllUsers = u"/allusers";
+constexpr std::u16string_view kQuiet = u"/quiet";
+
+// A switch is "/" and a word; "/Users/me/a.url" is a path from the drive's root.
+bool IsSwitch(const std::u16string& argument) {
+  return argument.size() > 1 && argument[0] == u'/' &&
+         argument.find_first_of(u"/\\.:", 1) == std::u16string::npos;
+}
+
+// The usage box: what went wrong (if anything), then every form of the command line.
+int ShowUsage(Platform& platform, const RequestOptions& options, std::u16string problem) {
+  if (options.quiet) return kExitNothingStarted;
+  std::u16string text = problem.empty() ? problem : problem + u"\r\n\r\n";
+  text += u"linkvane.exe \"shortcut file\"\r\n    opens the shortcut in the browser";
+  for (const Request& request : kRequests) {
+    text.append(u"\r\nlinkvane.exe ").append(request.name);
+    if (request.takes_options) text.append(u" [/allusers] [/quiet]");
+    text.append(u"\r\n    ").append(request.usage);
+  }
+  text +=
+      u"\r\n\r\n/allusers: for every user of this computer (needs administrator rights)"
+      u"\r\n/quiet: no message, the exit status tells";
+  platform.ShowMessage(text, problem.empty() ? messages::kInformationOk : messages::kErrorOk,
+                       messages::kTitle);
+  return kExitNothingStarted;
+}
+
+}  // namespace
+
+std::optional<int> RunRequest(Platform& platform) {
+  const std::vector<std::u16string> arguments = SplitArguments(platform.CommandLineText());
+  if (arguments.empty()) return std::nullopt;
+  for (const std::u16string& argument : arguments) {
+    if (!IsSwitch(argument)) return std::nullopt;
+  }
+
+  RequestOptions options;
+  const Request* chosen = nullptr;
+  int actions = 0;
+  bool help = false;
+  std::u16string unknown;
+  for (const std::u16string& argument : arguments) {
+    const Request* row = nullptr;
+    for (const Request& request : kRequests) {
+      if (EqualsNoCase(argument, request.name)) row = &request;
+    }
+    if (row != nullptr) {
+      chosen = row;
+      ++actions;
+    } else if (EqualsNoCase(argument, kAllUsers)) {
+      options.all_users = true;
+    } else if (EqualsNoCase(argument, kQuiet)) {
+      options.quiet = true;
+    } else if (argument == u"/?") {
+      help = true;
+    } else if (unknown.empty()) {
+      unknown = argument;
+    }
+  }
+  if (!help && unknown.empty() && actions == 1 &&
+      (chosen->takes_options || !(options.all_users || options.quiet))) {
+    return chosen->action(platform, options);
+  }
+  return ShowUsage(platform, options,
+                   help              ? std::u16string()
+                   : unknown.empty() ? std::u16string(u"These switches do not go together.")
+                                     : u"Unknown switch: " + unknown);
+}
+
+}  // namespace linkvane::Module_Main

@@ -1,0 +1,32 @@
+#pragma once
+
+// Requests: command lines made only of switches, such as "/register", that ask the program
+// for something other than opening a shortcut. One table names them all.
+
+#include <optional>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace linkvane::Module_Main {
+
+// What the switches beside a request's action ask for.
+struct RequestOptions {
+  bool all_users = false;  // /allusers: for every user of the computer
+  bool quiet = false;      // /quiet: no message box, the exit status alone tells
+};
+
+// One row of the request table: its switch, what it does in the usage text, the action (which
+// returns the exit status), and whether /allusers and /quiet may go with it.
+struct Request {
+  std::u16string_view name;
+  std::u16string_view usage;
+  int (*action)(Platform& platform, const RequestOptions& options);
+  bool takes_options;
+};
+
+// The exit status of the request that the command line makes; nothing when the command line
+// names a shortcut (or nothing at all), which Main then opens.
+std::optional<int> RunRequest(Platform& platform);
+
+}  // namespace linkvane::Module_Main
