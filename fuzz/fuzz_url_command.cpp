@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   const Module_Main::LaunchCommand launch =
       Module_Main::BuildLaunchCommand(platform, command_template, raw_url);
-  const std::u16string url = Module_Main::EncodeUnsafeUrlCharacters(launch.url);
+  const std::u16string url = Module_Main::EncodeUnsafeUrlCharacters(platform, launch.url);
   const auto expected = testing::SplitArguments(
       Module_Main::BuildLaunchCommand(platform, command_template, kMarker).command);
   // A URL in place of the program's own name is not a browser command; nothing to keep safe.

@@ -43,11 +43,16 @@ std::u16string WithoutAChoice(Platform& platform, const std::vector<RegisteredBr
     return u"No choice of my own (the computer's browser.dat)";
   }
   std::u16string command;
-  ContinueOnError([&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true); });
-  if (command.empty()) return u"No choice of my own (Windows names no default browser)";
-  std::u16string name = ProgramFileName(command);
+  std::u16string progid;  // a browser that only the shell can start, named by its ProgId
+  ContinueOnError(
+      [&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true, &progid); });
+  if (command.empty() && progid.empty()) {
+    return u"No choice of my own (Windows names no default browser)";
+  }
+  std::u16string name = progid.empty() ? ProgramFileName(command) : progid;
   for (const RegisteredBrowser& browser : browsers) {
-    if (EqualsNoCase(browser.open_command, command)) {
+    if (progid.empty() ? EqualsNoCase(browser.open_command, command)
+                       : EqualsNoCase(browser.progid, progid)) {
       name = browser.name;
       break;
     }

@@ -7,15 +7,16 @@ namespace linkvane::Fn_RWFileDlg {
 std::int32_t ShowFileDialog(Platform& platform, std::int32_t save, FileDialogRecord& record,
                             std::uintptr_t owner, const std::u16string& title,
                             const std::u16string& filter, std::uint32_t flags) {
-  // The file buffer must also hold the NUL that ends the name.
-  if (record.FileName.size() >= kMaxPath) {
+  // The file buffer takes the longest path Windows has, and must also hold the NUL that ends
+  // it: a long pick never overflows it.
+  if (record.FileName.size() >= kLongestPath) {
     RaiseInvalidArgument(u"The proposed file name does not fit the dialog's file buffer.");
   }
   FileDialogBlock block;
   block.owner = owner;
   block.has_filter = !filter.empty();
   block.filter = filter;
-  block.file = record.FileName + std::u16string(kMaxPath - record.FileName.size(), u'\0');
+  block.file = record.FileName + std::u16string(kLongestPath - record.FileName.size(), u'\0');
   block.file_title = std::u16string(kMaxPath, u'\0');
   block.initial_dir = record.Directory + u'\0';
   block.title = title;

@@ -51,8 +51,8 @@ std::u16string TextValue(Platform& platform, const Hive& hive, const std::u16str
 
 // The open command of a ProgId, as Windows merges the user's classes over the computer's.
 std::u16string ProgIdOpenCommand(Platform& platform, const std::u16string& progid) {
-  const RegistryValue value = systemfn::ReadRegistryValue(
-      platform, u"HKEY_CLASSES_ROOT\\" + progid + u"\\shell\\open\\command\\", false);
+  const RegistryValue value =
+      systemfn::ReadClassesValue(platform, progid + u"\\shell\\open\\command\\");
   return value.IsText() ? value.AsText() : std::u16string();
 }
 
@@ -68,9 +68,9 @@ RegisteredBrowser ReadBrowser(Platform& platform, const Hive& hive, const std::u
   if (browser.name.empty()) browser.name = key_name;
 
   // The browser's own handler of web addresses, else the command that starts it plainly.
-  const std::u16string progid =
+  browser.progid =
       TextValue(platform, hive, key + u"\\Capabilities\\URLAssociations", u"http", false);
-  if (!progid.empty()) browser.open_command = ProgIdOpenCommand(platform, progid);
+  if (!browser.progid.empty()) browser.open_command = ProgIdOpenCommand(platform, browser.progid);
   if (!browser.open_command.empty()) {
     browser.command_template = systemfn::TemplateFromOpenCommand(browser.open_command);
     return browser;

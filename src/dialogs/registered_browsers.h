@@ -12,6 +12,7 @@ namespace linkvane::chooser {
 
 struct RegisteredBrowser {
   std::u16string name;              // as the browser names itself
+  std::u16string progid;            // its handler of http addresses, if it names one
   std::u16string open_command;      // the registry's open command, "%1" and all
   std::u16string command_template;  // the same as a browser command template
 };

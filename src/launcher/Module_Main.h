@@ -42,23 +42,28 @@ std::u16string ReadUserTemplate(Platform& platform);
 bool RunCommand(Platform& platform, const std::u16string& command, bool expand,
                 std::size_t url_start = std::u16string::npos);
 
+// Asks the shell to open url with the ProgId progid; shows the failure message and returns
+// false when it cannot.
+bool OpenWithShell(Platform& platform, const std::u16string& progid, const std::u16string& url);
+
 // Starts command's program, found by FindProgram, in a normal window; raises on failure, and
 // refuses a batch file or cmd.exe when the command holds a URL (url_start is not npos).
 void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start);
 
-// The program that StartBrowser would start for command, with the same refusals; raises what
-// it would raise.
+// The program that StartBrowser would start for command, with the same refusals, and where
+// its name ends in command (as FindProgram); raises what it would raise.
 std::u16string ProgramToStart(Platform& platform, const std::u16string& command,
-                              std::size_t url_start);
+                              std::size_t url_start, std::size_t& name_end);
 
 // Why a launch would refuse command_template, as the message that says so; "" when it would
 // start the browser. Checked as at a launch, with a plain web address for the URL.
 std::u16string TemplateRefusal(Platform& platform, const std::u16string& command_template);
 
 // The full path of the program that command starts, found in Linkvane's folder, the system
-// and Windows folders and PATH but never the current folder; its name must end by limit.
-// Raises file-not-found when there is none.
-std::u16string FindProgram(Platform& platform, std::u16string_view command, std::size_t limit);
+// and Windows folders, PATH and App Paths but never the current folder; its name must end by
+// limit, and name_end is where it ends (unquoted). Raises file-not-found when there is none.
+std::u16string FindProgram(Platform& platform, std::u16string_view command, std::size_t limit,
+                           std::size_t& name_end);
 
 // Brings the raw argument into the form of a plain file-system path.
 void NormalizeArgument(Platform& platform, std::u16string& argument);
@@ -78,14 +83,17 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
 // a binary list; "" when there is none.
 std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
 
-// A browser command template from the registry's default http handler (may be too short).
-std::u16string GetDefaultBrowserCommand(Platform& platform);
+// A browser command template from the registry's default http handler (may be too short). When
+// shell_progid is given and the user's browser is one that only the shell starts, its ProgId is
+// put there and the template is "%s".
+std::u16string GetDefaultBrowserCommand(Platform& platform, std::u16string* shell_progid = nullptr);
 
 // The URL as read, less tabs, CRs and LFs, its other control characters percent-encoded.
 std::u16string CleanUrl(std::u16string_view url);
 
-// The URL with the characters that could split or extend a command line percent-encoded.
-std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url);
+// The URL with the characters that could split or extend a command line percent-encoded, the
+// ANSI code page's look-alikes of ASCII ones included.
+std::u16string EncodeUnsafeUrlCharacters(Platform& platform, std::u16string_view url);
 
 // The template's text around its placeholders ("%s" in either case): one more than there are.
 std::vector<std::u16string> SplitAtPlaceholders(std::u16string_view command_template);
@@ -110,8 +118,12 @@ struct LaunchCommand {
 LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
                                  std::u16string_view url_as_read);
 
-// True for a web or mail address (http, https, ftp, mailto) or a file on a local drive.
-bool IsWebOrLocalFileAddress(std::u16string_view url);
+// text with its environment references expanded as a template's are: %ProgramFiles% and
+// %CommonProgramFiles% are the folders the user sees, also under WoW64. Raises when it fails.
+std::u16string ExpandAsTheUserSees(Platform& platform, std::u16string_view text);
+
+// True for a web or mail address (http, https, mailto) or a file on a local drive.
+bool IsWebOrLocalFileAddress(Platform& platform, std::u16string_view url);
 
 // Shows M5 for command (cut for the box) and error.
 void ShowCannotExecute(Platform& platform, const std::u16string& command,

@@ -1,6 +1,7 @@
 // Which addresses open without a question: web pages, mail, and files on this computer's own
-// drives. A file on another computer makes Windows connect to it and offer the user's sign-in;
-// a device path or a scheme that the browser hands to another program is no web page either.
+// drives. A file on another computer (a network drive's letter too) makes Windows connect to it
+// and offer the user's sign-in; a device path or a scheme that the browser hands to another
+// program (ftp: too, now that browsers no longer open it) is no web page either.
 
 #include "launcher/Module_Main.h"
 #include "text/case_insensitive.h"
@@ -52,8 +53,8 @@ bool IsDeviceName(std::u16string_view segment) {
 }
 
 // A file: URL naming a file on a local drive: a drive letter after at most three slashes (or
-// "//localhost/"), no device names, and no colon but the drive's.
-bool IsLocalFileUrl(std::u16string_view url) {
+// "//localhost/") that is no network drive, no device names, and no colon but the drive's.
+bool IsLocalFileUrl(Platform& platform, std::u16string_view url) {
   std::u16string path = DecodedPath(url.substr(5));
   if (StartsWithNoCase(path, u"//localhost/")) path.erase(0, 11);
   const std::size_t slashes = path.find_first_not_of(u'/');
@@ -69,16 +70,17 @@ bool IsLocalFileUrl(std::u16string_view url) {
     if (IsDeviceName(std::u16string_view(path).substr(from + 1, end - from - 1))) return false;
     from = end;
   }
-  return true;
+  const std::uint32_t type = platform.DriveType({path[0], u':', u'\\'});
+  return type != kDriveUnknown && type != kDriveNoRootDir && type != kDriveRemote;
 }
 
 }  // namespace
 
-bool IsWebOrLocalFileAddress(std::u16string_view url) {
-  for (std::u16string_view scheme : {u"http://", u"https://", u"ftp://", u"mailto:"}) {
+bool IsWebOrLocalFileAddress(Platform& platform, std::u16string_view url) {
+  for (std::u16string_view scheme : {u"http://", u"https://", u"mailto:"}) {
     if (StartsWithNoCase(url, scheme)) return true;
   }
-  return StartsWithNoCase(url, u"file:") && IsLocalFileUrl(url);
+  return StartsWithNoCase(url, u"file:") && IsLocalFileUrl(platform, url);
 }
 
 }  // namespace linkvane::Module_Main

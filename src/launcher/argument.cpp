@@ -7,12 +7,13 @@ namespace linkvane::Module_Main {
 
 void NormalizeArgument(Platform& platform, std::u16string& argument) {
   StripQuotes(argument);
-  if (argument.size() > kMaxPath) argument.resize(kMaxPath);
   // The URL test and the conversion work on the wide text, so that a file whose name lies
-  // outside the ANSI code page is still found.
+  // outside the ANSI code page is still found. A path of any length is kept whole (a deep
+  // synchronised folder easily passes 260 characters); a file URL's path is never longer than
+  // the URL.
   if (platform.PathIsUrl(argument)) {
-    std::u16string buffer(kMaxPath, u' ');
-    std::uint32_t length = kMaxPath;
+    std::u16string buffer(std::max(kMaxPath, argument.size() + 1), u' ');
+    auto length = static_cast<std::uint32_t>(buffer.size());
     platform.CreatePathFromUrl(argument, buffer, length);
     argument = buffer.substr(0, std::min<std::size_t>(length, buffer.size()));
   }

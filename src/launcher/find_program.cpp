@@ -4,6 +4,7 @@
 
 #include "launcher/Module_Main.h"
 #include "platform/command_line.h"
+#include "system/systemfn.h"
 #include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
@@ -47,6 +48,24 @@ std::u16string ExistingIn(Platform& platform, std::u16string folder, std::u16str
   return platform.FileExists(folder) ? folder : std::u16string();
 }
 
+// What Windows' Run box finds for a bare name through App Paths: the current user's entry, then
+// the machine's (its 64-bit view, which the shell reads), when it names an existing file by its
+// full path.
+std::u16string FromAppPaths(Platform& platform, const std::u16string& name) {
+  for (std::u16string key : {u"HKEY_CURRENT_USER", u"HKEY_LOCAL_MACHINE"}) {
+    key.append(u"\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\")
+        .append(name)
+        .append(u"\\");
+    const RegistryValue value = systemfn::ReadRegistryValue(platform, key, false, kKeyWow64_64Key);
+    if (!value.IsText()) continue;
+    std::u16string path = value.AsText();
+    StripQuotes(path);
+    if (value.IsExpandable()) path = ExpandAsTheUserSees(platform, path);
+    if (IsAbsolute(path) && platform.FileExists(path)) return path;
+  }
+  return std::u16string();
+}
+
 // The full path of an existing program named by candidate, or "".
 std::u16string Locate(Platform& platform, std::u16string_view candidate) {
   if (IsAbsolute(candidate)) {
@@ -68,12 +87,13 @@ std::u16string Locate(Platform& platform, std::u16string_view candidate) {
     if (IsAbsolute(folder)) found = ExistingIn(platform, std::move(folder), name);
     from = end + 1;
   }
-  return found;
+  return found.empty() ? FromAppPaths(platform, name) : found;
 }
 
 }  // namespace
 
-std::u16string FindProgram(Platform& platform, std::u16string_view command, std::size_t limit) {
+std::u16string FindProgram(Platform& platform, std::u16string_view command, std::size_t limit,
+                           std::size_t& name_end) {
   std::vector<std::u16string_view> candidates;
   if (!command.empty() && command[0] == u'"') {
     const std::u16string_view name = ProgramNameOf(command);
@@ -90,6 +110,7 @@ std::u16string FindProgram(Platform& platform, std::u16string_view command, std:
   }
   for (std::u16string_view candidate : candidates) {
     std::u16string path = Locate(platform, candidate);
+    name_end = candidate.size();
     if (!path.empty()) return path;
   }
   throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");

@@ -22,11 +22,16 @@ std::u16string_view FileNameOf(std::u16string_view program) {
   return name;
 }
 
+}  // namespace
+
 // A 32-bit program on 64-bit Windows sees %ProgramFiles% as the x86 folder, while the user who
 // wrote the template sees the browser under "Program Files". The template's references to the
 // two folders are read as the 64-bit ones, paired as the expansion pairs percent signs; the
 // process's environment, which the browser inherits, stays as it is.
-std::u16string AsTheUserSeesProgramFiles(Platform& platform, std::u16string_view text) {
+std::u16string ExpandAsTheUserSees(Platform& platform, std::u16string_view text) {
+  if (!platform.RunsUnderWow64()) {
+    return systemfn::ExpandEnvironmentStringChecked(platform, std::u16string(text));
+  }
   struct Rename {
     std::u16string_view name, native;
   };
@@ -48,10 +53,8 @@ std::u16string AsTheUserSeesProgramFiles(Platform& platform, std::u16string_view
     result.append(text.substr(from, open - from)).append(u"%").append(name).append(u"%");
     from = close + 1;
   }
-  return result.append(text.substr(from));
+  return systemfn::ExpandEnvironmentStringChecked(platform, result.append(text.substr(from)));
 }
-
-}  // namespace
 
 LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command_template,
                                  std::u16string_view url_as_read) {
@@ -62,12 +65,8 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
   launch.url = TrimSpaces(expanded);
 
   std::vector<std::u16string> stretches = SplitAtPlaceholders(command_template);
-  const bool wow64 = platform.RunsUnderWow64();
-  for (std::u16string& stretch : stretches) {
-    if (wow64) stretch = AsTheUserSeesProgramFiles(platform, stretch);
-    stretch = systemfn::ExpandEnvironmentStringChecked(platform, stretch);
-  }
-  launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(launch.url));
+  for (std::u16string& stretch : stretches) stretch = ExpandAsTheUserSees(platform, stretch);
+  launch.command = JoinWithUrl(stretches, EncodeUnsafeUrlCharacters(platform, launch.url));
   launch.url_start = stretches.size() > 1 ? stretches.front().size() : std::u16string::npos;
   return launch;
 }

@@ -52,10 +52,11 @@ int Main(Platform& platform) {
     command_template =
         ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
   }
+  std::u16string shell_progid;  // the user's browser when only the shell can start it
   if (command_template.size() < kShortestTemplate) {
-    command_template = GetDefaultBrowserCommand(platform);
+    command_template = GetDefaultBrowserCommand(platform, &shell_progid);
   }
-  if (command_template.size() < kShortestTemplate) {
+  if (command_template.size() < kShortestTemplate && shell_progid.empty()) {
     Tell(platform, messages::NoBrowserCommand());
     return kExitNothingStarted;
   }
@@ -83,13 +84,15 @@ int Main(Platform& platform) {
       !UserSaysYes(platform, messages::EnvironmentInUrl(url), messages::kWarningYesNo)) {
     return kExitNothingStarted;
   }
-  if (!url.empty() && !IsWebOrLocalFileAddress(url) &&
+  if (!url.empty() && !IsWebOrLocalFileAddress(platform, url) &&
       !UserSaysYes(platform, messages::NotAWebPage(url), messages::kWarningYesNo)) {
     return kExitNothingStarted;
   }
 
-  return RunCommand(platform, launch.command, false, launch.url_start) ? kExitStarted
-                                                                       : kExitStartFailed;
+  const bool started = shell_progid.empty()
+                           ? RunCommand(platform, launch.command, false, launch.url_start)
+                           : OpenWithShell(platform, shell_progid, launch.command);
+  return started ? kExitStarted : kExitStartFailed;
 }
 
 int RunProgram(Platform& platform) {

@@ -18,7 +18,8 @@ std::u16string TemplateRefusal(Platform& platform, const std::u16string& command
   if (command_template.size() < kShortestTemplate) return messages::TemplateTooShort();
   const std::optional<PlatformError> failure = ContinueOnError([&] {
     const LaunchCommand launch = BuildLaunchCommand(platform, command_template, kSampleUrl);
-    ProgramToStart(platform, launch.command, launch.url_start);
+    std::size_t name_end = 0;
+    ProgramToStart(platform, launch.command, launch.url_start, name_end);
   });
   if (!failure) return std::u16string();
   return messages::CannotExecute(command_template, failure->Number(), failure->Description());

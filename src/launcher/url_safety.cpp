@@ -19,7 +19,9 @@ bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
 // Characters that a program reading its command line in an ANSI code page sees, by best-fit
 // conversion, as a blank, a quote, a dash or a slash: every space separator but the ASCII
-// space, the full-width forms of ASCII, the yen and won signs, dashes and the minus sign.
+// space, the full-width forms of ASCII, the yen and won signs, dashes and the minus sign. The
+// system's own code page adds its best fits; these stay for the browsers that read Unicode but
+// fold full-width forms in host names.
 bool IsLookAlike(char16_t c) {
   return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
          c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E) || c == 0x00A5 || c == 0x20A9 ||
@@ -75,7 +77,7 @@ std::u16string CleanUrl(std::u16string_view url) {
   return kept;
 }
 
-std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
+std::u16string EncodeUnsafeUrlCharacters(Platform& platform, std::u16string_view url) {
   std::u16string encoded;
   encoded.reserve(url.size());
   for (std::size_t i = 0; i < url.size(); ++i) {
@@ -83,7 +85,7 @@ std::u16string EncodeUnsafeUrlCharacters(std::u16string_view url) {
     const bool switch_start = i == 0 && (c == u'-' || c == u'/');
     if (c == u' ' || c == u'"' || IsControl(c) || switch_start) {
       AppendPercentEncoded(c, encoded);
-    } else if (IsLookAlike(c)) {
+    } else if (IsLookAlike(c) || (c >= 0x80 && platform.AnsiBestFitAscii(c) != 0)) {
       AppendUtf8PercentEncoded(c, encoded);
     } else {
       encoded.push_back(c);

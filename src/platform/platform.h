@@ -20,6 +20,8 @@ inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a normal, activated win
 inline constexpr int kIdYes = 6;       // IDYES
 inline constexpr int kIdNo = 7;        // IDNO
 inline constexpr std::size_t kMaxPath = 260;
+// The longest path Windows takes, its NUL included.
+inline constexpr std::size_t kLongestPath = 32768;
 
 // Process creation flags, as the Win32 API numbers them.
 inline constexpr std::uint32_t kCreateSuspended = 0x00000004u;         // CREATE_SUSPENDED
@@ -34,7 +36,9 @@ inline constexpr std::uint32_t kHkeyPerformanceData = 0x80000004u;
 inline constexpr std::uint32_t kHkeyCurrentConfig = 0x80000005u;
 inline constexpr std::uint32_t kKeyRead = 0x20019u;
 inline constexpr std::uint32_t kKeyWrite = 0x20006u;
-inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100u;  // the 64-bit view on 64-bit Windows
+// The registry's 64-bit and 32-bit views on 64-bit Windows (ignored on 32-bit Windows).
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100u;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200u;
 
 // Registry value types.
 inline constexpr std::uint32_t kRegNone = 0;
@@ -48,6 +52,12 @@ inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
 inline constexpr std::int32_t kErrorSuccess = 0;
 inline constexpr std::int32_t kErrorMoreData = 234;
+
+// Drive types, as GetDriveTypeW gives them.
+inline constexpr std::uint32_t kDriveUnknown = 0;
+inline constexpr std::uint32_t kDriveNoRootDir = 1;
+inline constexpr std::uint32_t kDriveFixed = 3;
+inline constexpr std::uint32_t kDriveRemote = 4;
 
 // An open registry key, as the platform numbers it; 0 is no key.
 using RegistryKey = std::uintptr_t;
@@ -93,7 +103,6 @@ struct FileDialogBlock {
 // --- What choosing a browser (linkvane.exe /choose) needs of the platform.
 
 inline constexpr std::int32_t kErrorNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
-inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200u;  // KEY_WOW64_32KEY
 
 // What the browser chooser shows when it opens: the list, each entry's command, the entry
 // selected (none: -1) and the command box's text.
@@ -129,10 +138,12 @@ class Platform {
   // Shows a modal message box without owner and returns the button pressed (0 on failure).
   virtual int ShowMessage(const std::u16string& text, std::uint32_t flags,
                           const std::u16string& title) = 0;
-  // Creates a process running application (a full path) with command_line as it stands, the
-  // window show state and the creation flags, without waiting for it; raises on failure.
+  // Creates a process running application (a full path) with command_line as it stands, in the
+  // current folder directory, with the window show state and the creation flags, without
+  // waiting for it; raises on failure.
   virtual std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
                                                        const std::u16string& command_line,
+                                                       const std::u16string& directory,
                                                        int show_state, std::uint32_t flags) = 0;
   // Lets that process alone bring its window to the front; a refusal is no error.
   virtual void AllowForeground(std::uint32_t process_id) = 0;
@@ -202,6 +213,17 @@ class Platform {
   virtual bool ShowSaveDialog(FileDialogBlock& block) = 0;
   // CommDlgExtendedError: 0 after a cancel, else the dialog's error code.
   virtual std::uint32_t DialogExtendedError() = 0;
+
+  // --- The browser as a stock Windows PC has it.
+  // The ASCII character that the ANSI code page's best-fit conversion makes of the non-ASCII
+  // character c; 0 when it makes none (the default character, a non-ASCII one, or no best fit
+  // at all, as in the UTF-8 code page).
+  virtual char16_t AnsiBestFitAscii(char16_t c) = 0;
+  // GetDriveTypeW of a drive's root ("X:\").
+  virtual std::uint32_t DriveType(const std::u16string& root) = 0;
+  // Asks the shell to open url with the class progid, as Windows starts a browser that has no
+  // command of its own (one installed from the Store); raises the shell's error.
+  virtual void OpenWithClass(const std::u16string& progid, const std::u16string& url) = 0;
 
   // --- Choosing a browser (linkvane.exe /choose).
   // RegEnumKeyExW: the name of key's subkey at index; returns a Win32 error code,

@@ -43,21 +43,26 @@ std::u16string ProgIdText(const RegistryValue& progid) {
 
 }  // namespace
 
-std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback) {
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
+                                             std::u16string* shell_progid) {
   for (std::u16string_view value : kProgIdValues) {
     const RegistryValue progid = ReadRegistryValue(
         platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
     if (progid.IsEmpty()) continue;
-    const RegistryValue command = ReadRegistryValue(
-        platform, u"HKEY_CLASSES_ROOT\\" + ProgIdText(progid) + u"\\shell\\open\\command\\", false);
+    const std::u16string name = ProgIdText(progid);
+    const RegistryValue command = ReadClassesValue(platform, name + u"\\shell\\open\\command\\");
     if (command.IsText()) return command.AsText();
+    // A stale choice, whose ProgId is gone, leads on to the next place.
+    if (shell_progid != nullptr && !name.empty() && ClassesKeyExists(platform, name)) {
+      *shell_progid = name;
+      return std::u16string();
+    }
   }
   return fallback ? GetHttpOpenCommand(platform) : std::u16string();
 }
 
 std::u16string GetHttpOpenCommand(Platform& platform) {
-  const RegistryValue value =
-      ReadRegistryValue(platform, u"HKEY_CLASSES_ROOT\\http\\shell\\open\\command\\", false);
+  const RegistryValue value = ReadClassesValue(platform, u"http\\shell\\open\\command\\");
   return value.IsText() ? value.AsText() : std::u16string();
 }
 

@@ -67,7 +67,7 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
       return RegistryValue::Text(ExpandEnvironmentString(platform, text));
     }
     if (type == kRegMultiSz && interpret) return RegistryValue::TextList(SplitAtNuls(text));
-    return RegistryValue::Text(std::move(text));
+    return RegistryValue::Text(std::move(text), type == kRegExpandSz);
   }
   if (type == kRegBinary || type == kRegQword) {
     return RegistryValue::Bytes(std::vector<std::uint8_t>(data.begin(), data.begin() + size));
@@ -85,7 +85,8 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
 
 }  // namespace
 
-RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret) {
+RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret,
+                                std::uint32_t view) {
   const std::size_t root_end = path.find(u'\\');
   if (root_end == std::u16string::npos) {
     RaiseInvalidArgument(u"The registry path names no root key.");
@@ -105,7 +106,7 @@ RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, 
     value_name = rest.substr(name_start + 1);
   }
 
-  return ReadRegistryValue(platform, *root, key_path, value_name, 0, interpret);
+  return ReadRegistryValue(platform, *root, key_path, value_name, view, interpret);
 }
 
 RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,

@@ -15,8 +15,12 @@ class RegistryValue {
   enum class Kind { kEmpty, kText, kInteger, kBytes, kTextList };
 
   RegistryValue() = default;
-  // A value holding text.
-  static RegistryValue Text(std::u16string text) { return RegistryValue(Storage(std::move(text))); }
+  // A value holding text; expandable when it was stored as REG_EXPAND_SZ and left unexpanded.
+  static RegistryValue Text(std::u16string text, bool expandable = false) {
+    RegistryValue value(Storage(std::move(text)));
+    value.expandable_ = expandable;
+    return value;
+  }
   // A value holding a 32-bit signed integer.
   static RegistryValue Integer(std::int32_t number) { return RegistryValue(Storage(number)); }
   // A value holding bytes exactly as stored.
@@ -32,6 +36,8 @@ class RegistryValue {
   Kind kind() const { return static_cast<Kind>(value_.index()); }
   bool IsEmpty() const { return kind() == Kind::kEmpty; }
   bool IsText() const { return kind() == Kind::kText; }
+  // True for text with environment references that its writer meant to be expanded.
+  bool IsExpandable() const { return expandable_; }
 
   // The held form; only valid when kind() says so.
   const std::u16string& AsText() const { return std::get<std::u16string>(value_); }
@@ -51,6 +57,7 @@ class RegistryValue {
   explicit RegistryValue(Storage value) : value_(std::move(value)) {}
 
   Storage value_;
+  bool expandable_ = false;
 };
 
 }  // namespace linkvane

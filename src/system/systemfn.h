@@ -18,8 +18,10 @@ std::u16string ExpandEnvironmentStringChecked(Platform& platform, const std::u16
 
 // The value named by "ROOT\key path\value name" (a final "\" names the default value); empty
 // when nothing can be read. With interpret set, expandable strings are expanded and
-// multi-strings split. Raises an invalid-argument error for a path that cannot be split.
-RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret);
+// multi-strings split. Raises an invalid-argument error for a path that cannot be split. view
+// may ask for one view of the registry on 64-bit Windows (kKeyWow64_64Key, kKeyWow64_32Key).
+RegistryValue ReadRegistryValue(Platform& platform, const std::u16string& path, bool interpret,
+                                std::uint32_t view = 0);
 
 // The same for a value named by its parts, read in the registry view given (0 or
 // kKeyWow64_64Key); an empty name is the key's default value.
@@ -27,8 +29,20 @@ RegistryValue ReadRegistryValue(Platform& platform, std::uint32_t root,
                                 const std::u16string& key_path, const std::u16string& value_name,
                                 std::uint32_t view, bool interpret);
 
-// The open command that the registry records for http addresses ("%1" and all), or "".
-std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback);
+// The value named by "key path\value name" (a final "\" names the default value) under
+// HKEY_CLASSES_ROOT as Windows merges it: the current user's Software\Classes, then the
+// machine's. Read with interpret off; empty when neither holds it.
+RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path);
+
+// True when key exists under HKEY_CLASSES_ROOT as Windows merges it.
+bool ClassesKeyExists(Platform& platform, const std::u16string& key);
+
+// The open command that the registry records for http addresses ("%1" and all), or "". When
+// shell_progid is given and the user's choice names a ProgId that exists without an open command
+// (a browser installed from the Store, which the shell starts itself), that ProgId is put there
+// and "" returned: another browser would not be what the user chose.
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
+                                             std::u16string* shell_progid = nullptr);
 
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
 std::u16string GetHttpOpenCommand(Platform& platform);

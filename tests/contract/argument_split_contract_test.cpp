@@ -56,10 +56,12 @@ TEST(SplitArguments, MatchesTheSystemSplitter) {
   const std::u16string_view templates[] = {u"b.exe \"%s\"", u"b.exe %s -x", u"b.exe --a=\"%s\" %s"};
   const std::u16string_view urls[] = {u"http://a/\" --x=\"y", u"-x \\\"", u"a\\\\", u"\"\"\"",
                                       u"\\\" \\\\\" -y"};
+  testing::FakePlatform platform;
   for (std::u16string_view command_template : templates) {
     for (std::u16string_view url : urls) {
       lines.push_back(Module_Main::SubstituteUrl(
-          command_template, Module_Main::EncodeUnsafeUrlCharacters(Module_Main::CleanUrl(url))));
+          command_template,
+          Module_Main::EncodeUnsafeUrlCharacters(platform, Module_Main::CleanUrl(url))));
       // Unencoded too, to exercise the quote rules.
       lines.push_back(Module_Main::SubstituteUrl(command_template, url));
     }

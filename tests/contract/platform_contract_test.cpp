@@ -143,7 +143,7 @@ void StartingWhatCannotRunRaises(ContractWorld& world) {
   };
   for (const Case& c : cases) {
     try {
-      world.platform().StartProcess(c.application, c.command_line, kShowNormal,
+      world.platform().StartProcess(c.application, c.command_line, world.Folder(), kShowNormal,
                                     kCreateSuspended | kCreateDefaultErrorMode);
       ADD_FAILURE() << "no error for " << U8(c.command_line);
     } catch (const PlatformError& error) {
@@ -282,6 +282,16 @@ void AnsiTextConvertsAlike(ContractWorld& world) {
   }
 }
 
+// Its best fits to ASCII; a letter that it lacks, or holds itself, has none. And drive C:.
+void BestFitsAndDrivesAgree(ContractWorld& world) {
+  const std::pair<char16_t, char16_t> cases[] = {{0x2044, u'/'}, {0x2215, u'/'}, {0x2216, u'\\'},
+                                                 {0x02BA, u'"'}, {0x2500, u'-'}, {0x0416, 0},
+                                                 {0x00E9, 0}};
+  for (const auto& [c, ascii] : cases)
+    EXPECT_EQ(world.platform().AnsiBestFitAscii(c), ascii) << int(c);
+  EXPECT_EQ(world.platform().DriveType(u"C:\\"), kDriveFixed);
+}
+
 struct ContractCase {
   const char* name;
   void (*run)(ContractWorld&);
@@ -297,6 +307,7 @@ const ContractCase kCases[] = {
     {"UrlTestAgrees", UrlTestAgrees},
     {"FileUrlsConvertAlike", FileUrlsConvertAlike},
     {"AnsiTextConvertsAlike", AnsiTextConvertsAlike},
+    {"BestFitsAndDrivesAgree", BestFitsAndDrivesAgree},
 };
 
 struct WorldKind {

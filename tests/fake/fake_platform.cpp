@@ -109,6 +109,12 @@ std::optional<std::u16string> FileUrlToPath(std::u16string_view url) {
   return path;
 }
 
+// HKEY_CLASSES_ROOT as Wine has it: the machine's Software\Classes, without the user's merged in.
+std::pair<std::uint32_t, std::u16string> Hive(std::uint32_t root, const std::u16string& key) {
+  if (root != kHkeyClassesRoot) return {root, key};
+  return {kHkeyLocalMachine, u"Software\\Classes\\" + key};
+}
+
 // A started process of the fake world: it records whether it was resumed.
 class FakeStartedProcess : public StartedProcess {
  public:
@@ -157,6 +163,7 @@ int FakePlatform::ShowMessage(const std::u16string& text, std::uint32_t flags,
 
 std::unique_ptr<StartedProcess> FakePlatform::StartProcess(const std::u16string& application,
                                                            const std::u16string& command_line,
+                                                           const std::u16string& directory,
                                                            int show_state, std::uint32_t flags) {
   if (const PlatformError* failure = FailureOf(Operation::kStartProcess)) throw *failure;
   if (command_line.empty()) {
@@ -167,6 +174,7 @@ std::unique_ptr<StartedProcess> FakePlatform::StartProcess(const std::u16string&
   }
   started.push_back(command_line);
   started_applications.push_back(application);
+  started_directories.push_back(directory);
   show_states.push_back(show_state);
   creation_flags.push_back(flags);
   return std::make_unique<FakeStartedProcess>(static_cast<std::uint32_t>(1000 + started.size()),
@@ -265,7 +273,8 @@ void FakePlatform::SetRegistryValue(std::uint32_t root, const std::u16string& ke
                                     const std::u16string& name, std::uint32_t type,
                                     std::string bytes) {
   CreateRegistryKey(root, key);
-  registry_[root][key][name] = RegistryData{type, std::move(bytes)};
+  const auto [hive, path] = Hive(root, key);
+  registry_[hive][path][name] = RegistryData{type, std::move(bytes)};
 }
 
 void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key,
@@ -275,19 +284,20 @@ void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
+  const auto [hive, path] = Hive(root, key);
   // Like Windows, the keys above it are created too.
-  for (std::size_t end = key.find(u'\\'); end != std::u16string::npos;
-       end = key.find(u'\\', end + 1)) {
-    registry_[root][key.substr(0, end)];
+  for (std::size_t end = path.find(u'\\'); end != std::u16string::npos;
+       end = path.find(u'\\', end + 1)) {
+    registry_[hive][path.substr(0, end)];
   }
-  registry_[root][key];
+  registry_[hive][path];
 }
 
 FakePlatform::RegistryKeyValues* FakePlatform::FindKey(std::uint32_t root,
                                                        const std::u16string& key) {
-  std::u16string name = key;
+  auto [root_key, name] = Hive(root, key);
   while (!name.empty() && name.back() == u'\\') name.pop_back();
-  const auto hive = registry_.find(root);
+  const auto hive = registry_.find(root_key);
   if (hive == registry_.end()) return nullptr;
   const auto found = hive->second.find(name);
   return found == hive->second.end() ? nullptr : &found->second;
@@ -544,6 +554,35 @@ bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {
   block.file_title.assign(block.file_title.size(), u'\0');
   block.file_title.replace(0, title.size(), title);
   return true;
+}
+
+char16_t FakePlatform::AnsiBestFitAscii(char16_t c) {
+  // A few of the best fits of Windows-1252 and of the East Asian double-byte code pages.
+  struct BestFit {
+    char16_t from, to;
+    bool single_byte, double_byte;
+  };
+  constexpr BestFit kBestFits[] = {
+      {0x02BA, u'"', true, true},  {0x301D, u'"', true, true},  {0x2044, u'/', true, true},
+      {0x2215, u'/', true, true},  {0x2216, u'\\', true, true}, {0x2500, u'-', true, false},
+      {0x2194, u'-', true, false}, {0x00AD, u'-', false, true},
+  };
+  for (const BestFit& fit : kBestFits) {
+    if (fit.from == c && !ansi_utf8 && (ansi_double_byte ? fit.double_byte : fit.single_byte)) {
+      return fit.to;
+    }
+  }
+  return 0;
+}
+
+std::uint32_t FakePlatform::DriveType(const std::u16string& root) {
+  const auto found = drive_types.find(FoldCase(root[0]));
+  return found == drive_types.end() ? kDriveFixed : found->second;
+}
+
+void FakePlatform::OpenWithClass(const std::u16string& progid, const std::u16string& url) {
+  if (const PlatformError* failure = FailureOf(Operation::kOpenWithClass)) throw *failure;
+  opened_with_class.push_back(progid + u' ' + url);
 }
 
 std::u16string U16(std::string_view utf8) {

@@ -24,6 +24,7 @@ struct NoCaseLess {
 // The operations that a test can make fail.
 enum class Operation {
   kStartProcess,
+  kOpenWithClass,
   kOpenFile,
   kReadFile,
   kExpandEnvironment,
@@ -98,6 +99,10 @@ class FakePlatform : public Platform {
   // 0x81-0xFE and the byte after it (0x40 or above, so it may be a marker's letter) make one
   // character. AnsiIsSingleByte is then false.
   bool ansi_double_byte = false;
+  // The UTF-8 code page instead, which has no best fit.
+  bool ansi_utf8 = false;
+  // Drive types by letter (lower case); a drive not named here is a fixed one.
+  std::map<char16_t, std::uint32_t> drive_types;
 
   // What indirect strings ("@file,-id") stand for.
   std::map<std::u16string, std::u16string> indirect_strings;
@@ -108,6 +113,8 @@ class FakePlatform : public Platform {
   std::vector<ShownMessage> shown;
   std::vector<std::u16string> started;  // command lines
   std::vector<std::u16string> started_applications;
+  std::vector<std::u16string> started_directories;
+  std::vector<std::u16string> opened_with_class;  // "ProgId URL"
   std::vector<int> show_states;
   std::vector<std::uint32_t> creation_flags;
   std::vector<std::uint32_t> foreground_allowed;  // process ids
@@ -128,12 +135,13 @@ class FakePlatform : public Platform {
   void Succeed(Operation operation) { failures_.erase(operation); }
 
   // Stores a registry value under root\key (created as needed); an empty name is the default.
+  // HKEY_CLASSES_ROOT is the machine's Software\Classes, as under Wine.
   void SetRegistryValue(std::uint32_t root, const std::u16string& key, const std::u16string& name,
                         std::uint32_t type, std::string bytes);
   // Stores text as a REG_SZ (or type) value with its terminating NUL.
   void SetRegistryText(std::uint32_t root, const std::u16string& key, const std::u16string& name,
                        const std::u16string& text, std::uint32_t type = kRegSz);
-  // Creates an empty key.
+  // Creates an empty key, and those on its way.
   void CreateRegistryKey(std::uint32_t root, const std::u16string& key);
 
   // Writes a file from UTF-8 text (or any bytes).
@@ -148,7 +156,8 @@ class FakePlatform : public Platform {
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
   std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
-                                               const std::u16string& command_line, int show_state,
+                                               const std::u16string& command_line,
+                                               const std::u16string& directory, int show_state,
                                                std::uint32_t flags) override;
   void AllowForeground(std::uint32_t process_id) override {
     foreground_allowed.push_back(process_id);
@@ -189,6 +198,9 @@ class FakePlatform : public Platform {
   bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
   bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }
   std::uint32_t DialogExtendedError() override { return last_dialog_error_; }
+  char16_t AnsiBestFitAscii(char16_t c) override;
+  std::uint32_t DriveType(const std::u16string& root) override;
+  void OpenWithClass(const std::u16string& progid, const std::u16string& url) override;
   std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
                                    std::u16string& name) override;
   std::u16string LoadIndirectString(const std::u16string& source) override;

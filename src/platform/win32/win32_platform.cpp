@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include <objbase.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -189,6 +191,7 @@ int Win32Platform::ShowMessage(const std::u16string& text, std::uint32_t flags,
 
 std::unique_ptr<StartedProcess> Win32Platform::StartProcess(const std::u16string& application,
                                                             const std::u16string& command_line,
+                                                            const std::u16string& directory,
                                                             int show_state, std::uint32_t flags) {
   if (command_line.empty()) {
     throw PlatformError(ERROR_INVALID_PARAMETER, u"The command line is empty.");
@@ -205,7 +208,7 @@ std::unique_ptr<StartedProcess> Win32Platform::StartProcess(const std::u16string
   startup.wShowWindow = static_cast<WORD>(show_state);
   auto process = std::make_unique<Win32StartedProcess>((flags & CREATE_SUSPENDED) != 0);
   if (!::CreateProcessW(Wide(application), line.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                        nullptr, &startup, process->information())) {
+                        Wide(directory), &startup, process->information())) {
     throw LastError();
   }
   return process;
@@ -239,12 +242,26 @@ std::optional<std::u16string> Win32Platform::EnvironmentVariable(const std::u16s
   }
 }
 
+std::u16string FileApiPath(const std::u16string& path) {
+  if (path.size() < MAX_PATH || path.starts_with(u"\\\\?\\")) return path;
+  std::u16string full(kLongestPath, u'\0');
+  const DWORD length = ::GetFullPathNameW(Wide(path), kLongestPath,
+                                          reinterpret_cast<wchar_t*>(full.data()), nullptr);
+  if (length == 0 || length >= kLongestPath) return path;
+  full.resize(length);
+  if (full[0] != u'\\') return full.insert(0, u"\\\\?\\");
+  // A share's path goes behind "\\?\UNC"; a device path ("\\.\") stays as it is.
+  if (full[2] != u'.') full.replace(0, 1, u"\\\\?\\UNC");
+  return full;
+}
+
 bool Win32Platform::FileExists(const std::u16string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Wide(path));
+  const std::u16string long_form = FileApiPath(path);
+  const DWORD attributes = ::GetFileAttributesW(Wide(long_form));
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return false;
   }
-  UniqueHandle file(::CreateFileW(Wide(path), FILE_READ_ATTRIBUTES,
+  UniqueHandle file(::CreateFileW(Wide(long_form), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
   if (file.valid()) return IsDiskFile(file.get());
@@ -256,7 +273,7 @@ bool Win32Platform::FileExists(const std::u16string& path) {
 }
 
 std::unique_ptr<ByteReader> Win32Platform::OpenFileForReading(const std::u16string& path) {
-  UniqueHandle file(::CreateFileW(Wide(path), GENERIC_READ,
+  UniqueHandle file(::CreateFileW(Wide(FileApiPath(path)), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) throw LastError();
@@ -439,6 +456,39 @@ bool Win32Platform::ShowSaveDialog(FileDialogBlock& block) {
 std::uint32_t Win32Platform::DialogExtendedError() {
   auto* extended_error = SystemFunctionAs<DWORD WINAPI()>(kComdlg32, "CommDlgExtendedError");
   return extended_error != nullptr ? extended_error() : ::GetLastError();
+}
+
+char16_t Win32Platform::AnsiBestFitAscii(char16_t c) {
+  // The UTF-8 code page has no best fit, and takes no lpUsedDefaultChar.
+  if (::GetACP() == CP_UTF8) return 0;
+  char bytes[2];
+  BOOL used_default = FALSE;
+  const int length = ::WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(&c), 1,
+                                           bytes, sizeof(bytes), nullptr, &used_default);
+  const auto byte = static_cast<unsigned char>(bytes[0]);
+  return length == 1 && !used_default && byte < 0x80 ? char16_t(byte) : 0;
+}
+
+std::uint32_t Win32Platform::DriveType(const std::u16string& root) {
+  return ::GetDriveTypeW(Wide(root));
+}
+
+void Win32Platform::OpenWithClass(const std::u16string& progid, const std::u16string& url) {
+  // Loaded only here, the one step that needs them. A DelegateExecute verb needs COM in a
+  // single-threaded apartment, and a process that ends at once must not leave the shell's work
+  // to another thread.
+  auto* initialize = SystemFunctionAs<HRESULT WINAPI(void*, DWORD)>(L"ole32.dll", "CoInitializeEx");
+  auto* execute =
+      SystemFunctionAs<BOOL WINAPI(SHELLEXECUTEINFOW*)>(L"shell32.dll", "ShellExecuteExW");
+  if (initialize == nullptr || execute == nullptr) throw LastError();
+  initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpFile = Wide(url);
+  info.lpClass = Wide(progid);
+  info.nShow = SW_SHOWNORMAL;
+  if (!execute(&info)) throw LastError();
 }
 
 std::int32_t Win32Platform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,

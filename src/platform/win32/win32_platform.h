@@ -20,7 +20,8 @@ class Win32Platform : public Platform {
   int ShowMessage(const std::u16string& text, std::uint32_t flags,
                   const std::u16string& title) override;
   std::unique_ptr<StartedProcess> StartProcess(const std::u16string& application,
-                                               const std::u16string& command_line, int show_state,
+                                               const std::u16string& command_line,
+                                               const std::u16string& directory, int show_state,
                                                std::uint32_t flags) override;
   void AllowForeground(std::uint32_t process_id) override;
   std::u16string SystemDirectory() override;
@@ -55,6 +56,9 @@ class Win32Platform : public Platform {
   bool ShowOpenDialog(FileDialogBlock& block) override;
   bool ShowSaveDialog(FileDialogBlock& block) override;
   std::uint32_t DialogExtendedError() override;
+  char16_t AnsiBestFitAscii(char16_t c) override;
+  std::uint32_t DriveType(const std::u16string& root) override;
+  void OpenWithClass(const std::u16string& progid, const std::u16string& url) override;
   std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
                                    std::u16string& name) override;
   std::u16string LoadIndirectString(const std::u16string& source) override;
@@ -64,6 +68,10 @@ class Win32Platform : public Platform {
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 };
+
+// path as the file functions take it at any length: from 260 characters on, the full path
+// behind "\\?\" (or "\\?\UNC\" for a share), which lifts the classic limit.
+std::u16string FileApiPath(const std::u16string& path);
 
 // The buffers an OPENFILENAMEW points into, owned for the dialog's duration.
 struct FileDialogBuffers {

@@ -34,7 +34,7 @@ TEST(ShowFileDialog, FillsTheParameterBlockFromTheRecordAndArguments) {
   EXPECT_EQ(block.owner, 0x1234u);
   EXPECT_TRUE(block.has_filter);
   EXPECT_EQ(block.filter, kFilter);
-  EXPECT_EQ(block.file, u"C:\\Docs\\draft.txt" + Nuls(260 - 17));
+  EXPECT_EQ(block.file, u"C:\\Docs\\draft.txt" + Nuls(kLongestPath - 17));
   EXPECT_EQ(block.file_title, Nuls(260));
   EXPECT_EQ(block.initial_dir, std::u16string(u"C:\\Docs\0", 8));
   EXPECT_EQ(block.title, u"Pick one");
@@ -55,7 +55,7 @@ TEST(ShowFileDialog, LeavesOutAnEmptyFilterAndAnEmptyExtension) {
   EXPECT_EQ(block.owner, 0u);
   EXPECT_FALSE(block.has_filter);
   EXPECT_FALSE(block.has_default_ext);
-  EXPECT_EQ(block.file, Nuls(260));
+  EXPECT_EQ(block.file, Nuls(kLongestPath));
   // The initial folder is set even when it is empty.
   EXPECT_EQ(block.initial_dir, Nuls(1));
 }
@@ -163,7 +163,7 @@ TEST(ShowFileDialog, TakesDirectoryFromTheOffsetAndTrimsTheBuffersAtTheirFirstNu
 }
 
 TEST(ShowFileDialog, RejectsAProposedNameThatLeavesNoRoomForItsNul) {
-  for (const std::size_t length : {std::size_t{260}, std::size_t{261}, std::size_t{1000}}) {
+  for (const std::size_t length : {kLongestPath, kLongestPath + 1, std::size_t{100000}}) {
     SCOPED_TRACE(length);
     FakePlatform platform;
     FileDialogRecord record{std::u16string(length, u'x'), u"C:\\", u""};
@@ -181,10 +181,10 @@ TEST(ShowFileDialog, RejectsAProposedNameThatLeavesNoRoomForItsNul) {
 TEST(ShowFileDialog, AcceptsTheLongestNameThatFits) {
   FakePlatform platform;
   platform.dialog_answers.push_back(DialogAnswer{});
-  FileDialogRecord record{std::u16string(259, u'x'), u"C:\\", u""};
+  FileDialogRecord record{std::u16string(kLongestPath - 1, u'x'), u"C:\\", u""};
   EXPECT_EQ(ShowFileDialog(platform, 0, record, 0, u"t", kFilter, 0), -1);
   ASSERT_EQ(platform.dialogs.size(), 1u);
-  EXPECT_EQ(platform.dialogs[0].file, std::u16string(259, u'x') + Nuls(1));
+  EXPECT_EQ(platform.dialogs[0].file, std::u16string(kLongestPath - 1, u'x') + Nuls(1));
 }
 
 TEST(TrimAtNull, CutsAtTheFirstNul) {
@@ -220,7 +220,7 @@ TEST(SelectShortcutFile, ShowsTheOpenDialogForShortcutsInTheProgramsFolder) {
   EXPECT_EQ(block.title, u"Linkvane");
   EXPECT_EQ(block.initial_dir, std::u16string(u"D:\\Tools\\Linkvane\0", 18));
   EXPECT_EQ(block.flags, kOpenFlags);
-  EXPECT_EQ(block.file, Nuls(260));
+  EXPECT_EQ(block.file, Nuls(kLongestPath));
   EXPECT_FALSE(block.has_default_ext);
 }
 

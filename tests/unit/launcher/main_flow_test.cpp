@@ -153,7 +153,7 @@ TEST_F(LaunchTest, AFourCharacterTemplateIsUsedAsItStands) {
   platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
                            u"\"C:\\Reg\\r.exe\" \"%1\"");
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"abcd"});
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Linkvane\\abcd.exe\""});
   EXPECT_EQ(platform.registry_calls, 1) << "only the user's own folder is looked up";
 }
 
@@ -164,20 +164,21 @@ TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
     std::u16string_view started;
   };
   const Case cases[] = {
-      {"b.exe %S\r\n", u"b.exe http://example.com/"},
-      {"b.exe %s --also=%s", u"b.exe http://example.com/ --also=http://example.com/"},
-      {"b.exe --home\r\n", u"b.exe --home"},
+      {"b.exe %S\r\n", u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
+      {"b.exe %s --also=%s",
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/ --also=http://example.com/"},
+      {"b.exe --home\r\n", u"\"C:\\Linkvane\\b.exe\" --home"},
       // Line feeds alone end the first line too; a byte-order mark is not part of it.
-      {"b.exe %s\nsecond line\n", u"b.exe http://example.com/"},
+      {"b.exe %s\nsecond line\n", u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xEF\xBB\xBF"
        "b.exe %s\r\n",
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xFF\xFE"
        "b\0.\0e\0x\0e\0 \0%\0s\0\r\0\n\0"sv,
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\xFE\xFF"
        "\0b\0.\0e\0x\0e\0 \0%\0s"sv,
-       u"b.exe http://example.com/"},
+       u"\"C:\\Linkvane\\b.exe\" http://example.com/"},
       {"\"C:\\Br\xC3\xA4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
       {"\"C:\\Br\xE4u\\b.exe\" %s", u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
   };
@@ -204,7 +205,7 @@ TEST_F(LaunchTest, TheUsersOwnTemplateComesBeforeTheComputersAndIsJudgedAlike) {
        "\xEF\xBB\xBF\"C:\\Br\xC3\xA4u\\b.exe\" %s\r\nkept",
        u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
       {u"%NOSUCHVARIABLE%\\Local", u"C:\\Env\\Linkvane\\browser.dat", "C:\\Reg\\r.exe %s",
-       u"C:\\Reg\\r.exe http://example.com/"},
+       u"\"C:\\Reg\\r.exe\" http://example.com/"},
       {u"D:\\Local", u"D:\\Local\\Linkvane\\browser.dat", "abc\r\nr.exe %s",
        u"\"C:\\Browser\\b.exe\" \"http://example.com/\""},
       {u"D:\\Local\\", u"D:\\Local\\Linkvane\\browser.dat", "\"C:\\tools\\open.cmd\" %s", u""},
@@ -230,7 +231,7 @@ TEST_F(LaunchTest, BrowserDatIsLookedForBesideTheProgramEvenAtADriveRoot) {
   platform.files.erase(kBrowserDat);
   platform.AddFile(u"D:\\browser.dat", "root.exe %s");
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"root.exe http://example.com/"});
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"D:\\root.exe\" http://example.com/"});
 }
 
 TEST_F(LaunchTest, AnEmptyUrlAsksWhetherToGoOn) {
@@ -336,7 +337,8 @@ TEST_F(LaunchTest, TheReaderIsChosenByTheWeblocEndingInAnyCase) {
     platform.AddFile(std::u16string(c.path), both);
     platform.full_command_line = u"linkvane.exe \"" + std::u16string(c.path) + u"\"";
     EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(platform.started, std::vector<std::u16string>{u"b.exe " + std::u16string(c.url)});
+    EXPECT_EQ(platform.started,
+              std::vector<std::u16string>{u"\"C:\\Linkvane\\b.exe\" " + std::u16string(c.url)});
   }
 }
 
@@ -489,10 +491,15 @@ TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
       {"\"C:\\tools\\open.cmd\" --home", false},
       {"\"C:\\cmd\\b.exe\" %s", false},
       {"C:\\tools\\cmd.exe.exe %s", false},
-      // Found as Windows finds an unquoted path with blanks: judged by the file it is.
+      // Found as Windows finds an unquoted path with blanks, or through App Paths: judged by
+      // the file it is.
       {"C:\\My Tools\\open.cmd %s", true},
+      {"apbatch %s", true},
   };
   platform.environment[u"LV_DIR"] = u"C:\\Windows\\System32";
+  platform.SetRegistryText(kHkeyLocalMachine,
+                           u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\apbatch.exe",
+                           u"", u"C:\\tools\\open.cmd");
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.browser_dat));
     platform.shown.clear();
@@ -519,7 +526,6 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
   const Case cases[] = {
       {"http://a.example/", false},
       {"HTTPS://a.example/", false},
-      {"ftp://a.example/", false},
       {"mailto:a@example.com", false},
       {"file:///C:/Users/Public/a.html", false},
       {"file:C:\\Users\\a.html", false},
@@ -538,7 +544,13 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
       {"javascript:alert(1)", true},
       {"data:text/html,x", true},
       {"ms-settings:privacy", true},
+      // Browsers hand ftp: to another program; a network drive is another computer's.
+      {"ftp://a.example/", true},
+      {"file:///n:/a.html", true},
+      {"file:///Q:/a.html", true},
+      {"file:///U:/a.html", true},
   };
+  platform.drive_types = {{u'n', kDriveRemote}, {u'q', kDriveNoRootDir}, {u'u', kDriveUnknown}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.url));
     platform.shown.clear();
@@ -575,11 +587,32 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
       {"here %s", u""},
       {"C:\\Program Files\\Missing\\b.exe %s", u""},
       {"C:\\Missing\\b.exe %s --x", u""},
+      // Then App Paths, as the Run box: the user's entry, else the machine's, when it names a file
+      // by its full path; an expandable one sees %ProgramFiles% as the user does.
+      {"apuser %s", u"C:\\Apps\\user.exe"},
+      {"\"apmachine.exe\" %s", u"C:\\Program Files\\M\\m.exe"},
+      {"apstale %s", u"C:\\Program Files\\M\\m.exe"},
+      {"aprelative %s", u""},
   };
+  const std::u16string app_paths = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+  platform.SetRegistryText(kHkeyCurrentUser, app_paths + u"apuser.exe", u"",
+                           u" \"C:\\Apps\\user.exe\"");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apuser.exe", u"",
+                           u"C:\\Windows\\win.com");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apmachine.exe", u"",
+                           u"C:\\Program Files\\M\\m.exe");
+  platform.SetRegistryText(kHkeyCurrentUser, app_paths + u"apstale.exe", u"", u"C:\\Gone\\b.exe");
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"apstale.exe", u"",
+                           u"%ProgramFiles%\\M\\m.exe", kRegExpandSz);
+  platform.SetRegistryText(kHkeyLocalMachine, app_paths + u"aprelative.exe", u"", u"M\\m.exe");
+  platform.under_wow64 = true;
+  platform.environment[u"ProgramFiles"] = u"C:\\Program Files (x86)";
+  platform.environment[u"ProgramW6432"] = u"C:\\Program Files";
   platform.environment[u"PATH"] = u"relative;;\"D:\\Tools\";C:\\Missing";
   for (const char16_t* program :
        {u"C:\\Windows\\System32\\sys.exe", u"C:\\Windows\\win.com", u"D:\\Tools\\onpath.exe",
-        u"\\\\server\\share\\b.exe", u"relative\\here.exe",
+        u"\\\\server\\share\\b.exe", u"relative\\here.exe", u"C:\\Apps\\user.exe",
+        u"C:\\Program Files\\M\\m.exe", u"M\\m.exe",
         u"C:\\Missing\\b.exe http://example.com/.exe"}) {
     platform.AddFile(program, "MZ");
   }
@@ -597,6 +630,11 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
     } else {
       EXPECT_EQ(platform.started_applications,
                 std::vector<std::u16string>{std::u16string(c.application)});
+      // Named by the path found, whole, and started in its folder.
+      const std::u16string argv0 = SplitArguments(platform.started.back()).front();
+      EXPECT_EQ(argv0, c.browser_dat[0] == '"' ? argv0 : c.application);
+      EXPECT_EQ(platform.started_directories.back(),
+                c.application.substr(0, c.application.rfind(u'\\')));
     }
   }
 }
@@ -614,6 +652,63 @@ TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {
       "linkvane.exe file:///C:/Links/\xE5\xAE\x98\xE6\x96\xB9%20(\xE3\x82\x9C-\xE3\x82\x9C).url");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.started.size(), 1u);
+}
+
+// A browser installed from the Store has a ProgId without an open command, which only the shell
+// can start: it gets the URL after the same questions, encoded as always, and no other browser
+// stands in for it. A stale choice, whose ProgId is gone, still falls back.
+TEST_F(LaunchTest, AUserChoiceThatOnlyTheShellCanStartIsOpenedByIt) {
+  struct Case {
+    const char* what;
+    bool progid_exists, browser_dat, shell_fails;
+    std::vector<int> answers;
+    int status;
+    std::vector<std::u16string> opened, started;
+  };
+  const std::u16string url = u"http://example.com/a%E2%81%84b%20c";
+  const Case cases[] = {
+      {"the Store browser", true, false, false, {kIdYes}, 0, {u"AppXlv " + url}, {}},
+      {"after the questions", true, false, false, {kIdNo}, 1, {}, {}},
+      {"a failure", true, false, true, {kIdYes, 1}, 2, {}, {}},
+      {"a stale choice", false, false, false, {kIdYes}, 0, {}, {u"\"C:\\Reg\\r.exe\" " + url}},
+      {"browser.dat first",
+       true,
+       true,
+       false,
+       {kIdYes},
+       0,
+       {},
+       {u"\"C:\\Browser\\b.exe\" \"" + url + u"\""}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform& world = platform = FakePlatform();
+    world.full_command_line = u"linkvane.exe C:\\Links\\Example.url";
+    world.AddFile(kShortcut,
+                  "URL=http://example.com/a\xE2\x81\x84"
+                  "b c\r\n");
+    world.AddFile(u"C:\\Browser\\b.exe", "MZ");
+    world.AddFile(u"C:\\Reg\\r.exe", "MZ");
+    if (c.browser_dat) world.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" \"%s\"");
+    world.SetRegistryText(
+        kHkeyCurrentUser,
+        u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
+        u"ProgId", u"AppXlv");
+    if (c.progid_exists)
+      world.CreateRegistryKey(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\Application");
+    world.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                          u"\"C:\\Reg\\r.exe\" %1");
+    if (c.shell_fails)
+      world.Fail(Operation::kOpenWithClass, 1155, u"No application is associated.");
+    world.message_answers = {c.answers.begin(), c.answers.end()};
+    EXPECT_EQ(Run(), c.status);
+    EXPECT_EQ(world.opened_with_class, c.opened);
+    EXPECT_EQ(world.started, c.started);
+    if (c.shell_fails) {
+      EXPECT_EQ(world.shown.back().text,
+                CannotExecuteText(u"AppXlv " + url, u"1155 (No application is associated.)"));
+    }
+  }
 }
 
 TEST_F(LaunchTest, AFailedStartIsReportedWithTheErrorAndTheCommand) {

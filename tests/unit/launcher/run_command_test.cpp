@@ -36,10 +36,13 @@ TEST(RunCommand, StartsTheExpandedCommandInANormalWindow) {
   platform.environment[u"LV_BROWSER"] = u"C:\\b.exe";
   EXPECT_TRUE(RunCommand(platform, u"%LV_BROWSER% \"%LV_MISSING%\"", true));
   EXPECT_TRUE(RunCommand(platform, u"b.exe %LV_BROWSER%", false));
+  // Each by the path found, quoted, in its own folder.
   EXPECT_EQ(platform.started,
-            (std::vector<std::u16string>{u"C:\\b.exe \"%LV_MISSING%\"", u"b.exe %LV_BROWSER%"}));
+            (std::vector<std::u16string>{u"\"C:\\b.exe\" \"%LV_MISSING%\"",
+                                         u"\"C:\\Linkvane\\b.exe\" %LV_BROWSER%"}));
   EXPECT_EQ(platform.started_applications,
             (std::vector<std::u16string>{u"C:\\b.exe", u"C:\\Linkvane\\b.exe"}));
+  EXPECT_EQ(platform.started_directories, (std::vector<std::u16string>{u"C:\\", u"C:\\Linkvane"}));
   EXPECT_EQ(platform.show_states, (std::vector<int>{1, 1}));
   // Each started suspended with the default error mode, let to the front, then resumed.
   EXPECT_EQ(platform.creation_flags, (std::vector<std::uint32_t>{0x04000004u, 0x04000004u}));
@@ -78,7 +81,8 @@ TEST(RunCommand, AnExpansionThatRaisesLeavesTheCommandUnexpanded) {
   platform.AddFile(u"C:\\Linkvane\\b.exe", "MZ");
   platform.message_answers = {1};
   EXPECT_FALSE(RunCommand(platform, u"b.exe http://a/%LV_B%", true));
-  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"b.exe http://a/%LV_B%"});
+  EXPECT_EQ(platform.started,
+            std::vector<std::u16string>{u"\"C:\\Linkvane\\b.exe\" http://a/%LV_B%"});
   ASSERT_EQ(platform.shown.size(), 1u);
   EXPECT_EQ(platform.shown[0].text,
             CannotExecuteText(u"b.exe http://a/%LV_B%", u"1450 (Insufficient system resources.)"));

@@ -211,12 +211,12 @@ TEST_F(ShortcutRun, StartsTheBrowserWithEachFormatsUrl) {
   };
   const Case cases[] = {
       {u"C:\\links\\site.webloc", ReadFixture("lilacstep-test.webloc"),
-       "browser.exe http://wordpress.org/extend/plugins/mondokode-zoomer/"},
+       "\"C:\\Linkvane\\browser.exe\" http://wordpress.org/extend/plugins/mondokode-zoomer/"},
       {u"C:\\links\\site.desktop", "[Desktop Entry]\nType=Link\nURL[$e]=https://kde.org/\n",
-       "browser.exe https://kde.org/"},
+       "\"C:\\Linkvane\\browser.exe\" https://kde.org/"},
       {u"C:\\links\\site.url",
        "[InternetShortcut]\r\nURL=http://x/?\r\n[InternetShortcut.W]\r\nURL=http://x/+AOk-\r\n",
-       "browser.exe http://x/é"},
+       "\"C:\\Linkvane\\browser.exe\" http://x/é"},
   };
   for (const Case& c : cases) {
     platform_.started.clear();

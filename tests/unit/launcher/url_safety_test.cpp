@@ -134,8 +134,34 @@ TEST(EncodeUnsafeUrlCharacters, EncodesWhatCouldSplitOrExtendACommandLine) {
        u"%E2%80%90%E2%80%95%E2%88%92%E2%82%A9%E2%80%89%E2%81%9F%EF%BC%81%EF%BD%9E\uFF5F"},
       {u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9",
        u"https://a.example/M\u00FCller/\u5B98\u65B9\u7F51\u7AD9"},
+      // The ANSI code page's own best fits to ASCII (here 1252's); what it cannot hold stays.
+      {u"http://a.example/1\u20442\u22153\u2216\u02BA\u2500",
+       u"http://a.example/1%E2%81%842%E2%88%953%E2%88%96%CA%BA%E2%94%80"},
+      {u"https://\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444/",
+       u"https://\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444/"},
   };
-  for (const Case& c : cases) EXPECT_EQ(EncodeUnsafeUrlCharacters(c.url), c.encoded) << U8(c.url);
+  FakePlatform platform;
+  for (const Case& c : cases) {
+    EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, c.url), c.encoded) << U8(c.url);
+  }
+}
+
+TEST(EncodeUnsafeUrlCharacters, FollowsTheBestFitsOfTheAnsiCodePage) {
+  struct Case {
+    bool double_byte, utf8;
+    std::u16string_view encoded;
+  };
+  const Case cases[] = {
+      {false, false, u"a\u00AD%E2%94%80%E2%81%84"},  // 1252 holds the soft hyphen itself
+      {true, false, u"a%C2%AD\u2500%E2%81%84"},      // an East Asian page
+      {false, true, u"a\u00AD\u2500\u2044"},         // UTF-8 has no best fit
+  };
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    platform.ansi_double_byte = c.double_byte;
+    platform.ansi_utf8 = c.utf8;
+    EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, u"a\u00AD\u2500\u2044"), c.encoded);
+  }
 }
 
 TEST(SubstituteUrl, ReplacesEveryPlaceholderLeftToRightOnce) {
@@ -229,7 +255,7 @@ TEST(UrlSafety, AHostileUrlStaysOneArgumentThatIsNoSwitch) {
       SCOPED_TRACE("template " + U8(command_template) + ", URL " + U8(url));
       FakePlatform platform = HostileEnvironment();
       const Module_Main::LaunchCommand launch = BuildLaunchCommand(platform, command_template, url);
-      const std::u16string encoded = EncodeUnsafeUrlCharacters(launch.url);
+      const std::u16string encoded = EncodeUnsafeUrlCharacters(platform, launch.url);
       const Arguments arguments = SplitArguments(launch.command);
       EXPECT_EQ(arguments, ExpectedArguments(command_template, encoded));
 
@@ -262,11 +288,12 @@ TEST(UrlSafety, WellFormedUrlsReachTheBrowserUnchanged) {
       u"https://example.org/\u00E9t\u00E9/\u5B98\u65B9",
       u"https://drive.google.com/drive/folders/1-CmvFn1AEhFGxZmUh8Ot2EkNm2DTLaRy?fbclid=IwAR2",
   };
+  FakePlatform platform;
   for (std::u16string_view command_template : kTemplates) {
     for (std::u16string_view url : kUrls) {
       SCOPED_TRACE("template " + U8(command_template) + ", URL " + U8(url));
       EXPECT_EQ(CleanUrl(url), url);
-      EXPECT_EQ(EncodeUnsafeUrlCharacters(url), url);
+      EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, url), url);
       EXPECT_EQ(SplitArguments(CommandFor(command_template, url)),
                 ExpectedArguments(command_template, url));
     }

@@ -115,6 +115,35 @@ TEST(GetBrowserCommandFromRegistry, AProgIdWithoutATextCommandFallsThrough) {
   }
 }
 
+TEST(GetBrowserCommandFromRegistry, ReadsClassesAsWindowsMergesThem) {
+  struct Case {
+    const char* what;
+    bool user, machine;  // whose Software\Classes register the ProgId and http
+    const char16_t* expected;
+  };
+  const Case cases[] = {
+      {"the current user's alone", true, false, u"user.exe %1"},
+      {"the user's over the machine's", true, true, u"user.exe %1"},
+      {"the machine's alone", false, true, u"machine.exe %1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char16_t* progid : {u"ChoiceHTML", u"http"}) {
+      FakePlatform platform;
+      if (progid[0] == u'C') SetProgId(platform, Place::kUserChoice, progid);
+      const std::u16string key = u"Software\\Classes\\" + std::u16string(progid);
+      if (c.user)
+        platform.SetRegistryText(kHkeyCurrentUser, key + u"\\shell\\open\\command", u"",
+                                 u"user.exe %1");
+      if (c.machine)
+        platform.SetRegistryText(kHkeyLocalMachine, key + u"\\shell\\open\\command", u"",
+                                 u"machine.exe %1");
+      EXPECT_EQ(GetBrowserCommandFromRegistry(platform, true), c.expected);
+      EXPECT_TRUE(platform.open_keys.empty());
+    }
+  }
+}
+
 TEST(GetBrowserCommandFromRegistry, UsesTheHttpKeyOnlyWhenAskedToFallBack) {
   FakePlatform platform;
   SetProgId(platform, Place::kUserChoice, u"BrokenHTML");
