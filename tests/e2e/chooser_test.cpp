@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "src/platform/win32/chooser_resource.h"
 
 namespace linkvane::e2e {
 namespace {
@@ -100,7 +99,7 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
         WaitForDialogTitled(run->process_id(), L"Linkvane - choose a browser", kWindowTimeoutMs);
     ASSERT_NE(dialog, nullptr);
     const std::vector<std::wstring> names =
-        ListBoxTexts(::GetDlgItem(dialog, LINKVANE_CHOOSER_LIST));
+        ListBoxTexts(::FindWindowExW(dialog, nullptr, L"ListBox", nullptr));
     for (const wchar_t* name : {L"Juniper", L"Quince", L"Xylosma"}) {
       EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << Utf8(name);
     }
