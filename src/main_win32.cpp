@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "launcher/Module_Main.h"
 #include "platform/win32/win32_platform.h"
 
@@ -13,10 +11,3 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   linkvane::win32::Win32Platform platform;
   return linkvane::Module_Main::RunProgram(platform);
 }
-
-// Every exception is caught in RunProgram, so std::terminate can only mean a broken program.
-// Replacing the library's verbose handler, which prints the demangled type of the exception,
-// keeps its demangler (a third of a static build's size) out of the executable.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx

@@ -6,9 +6,14 @@
 #                        wineserver for the whole run; sets WINEPREFIX, DISPLAY and the rest
 #   wine_stop arch       ends the prefix's processes, its wineserver and its display
 #   wine_stop_all        the same for every prefix started
+#   wine_runs_32bit      true when this machine can run Wine's 32-bit loader at all
 #
 # A 64-bit prefix is booted by the 64-bit loader; the suites' 32-bit programs then run under
 # WoW64 in it, as 32-bit programs do on 64-bit Windows.
+
+# Every 32-bit Windows program, in a 32-bit or a 64-bit prefix, starts through Wine's 32-bit
+# Linux loader; a kernel without 32-bit support refuses it ("Exec format error").
+wine_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 declare -A wine_prefix_dir=() wine_server_pid=() wine_display_pid=()
 
