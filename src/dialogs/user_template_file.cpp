@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr std::int32_t kErrorNoUnicodeTranslation = 1113;  // ERROR_NO_UNICODE_TRANSLATION
-constexpr std::size_t kReadSize = 64 * 1024;
+constexpr std::size_t kReadSize = std::size_t{64} * 1024;
 
 bool IsUtf16(TextEncoding encoding) {
   return encoding == TextEncoding::kUtf16Le || encoding == TextEncoding::kUtf16Be;

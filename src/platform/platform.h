@@ -102,7 +102,7 @@ struct FileDialogBlock {
 
 // --- What choosing a browser (linkvane.exe /choose) needs of the platform.
 
-inline constexpr std::int32_t kErrorNoMoreItems = 259;     // ERROR_NO_MORE_ITEMS
+inline constexpr std::int32_t kErrorNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 // What the browser chooser shows when it opens: the list, each entry's command, the entry
 // selected (none: -1) and the command box's text.

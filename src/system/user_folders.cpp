@@ -31,7 +31,7 @@ std::u16string LocalAppDataFolder(Platform& platform) {
 }
 
 std::u16string UserTemplatePath(Platform& platform) {
-  const std::u16string folder = LocalAppDataFolder(platform);
+  std::u16string folder = LocalAppDataFolder(platform);
   if (folder.empty()) return folder;
   return folder + (folder.back() == u'\\' ? u"" : u"\\") + u"Linkvane\\browser.dat";
 }

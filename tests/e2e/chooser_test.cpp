@@ -2,7 +2,6 @@
 // Esc); the next shortcut then opens in the browser chosen. Three stand-in browsers are
 // registered as Windows lists them, for the user and for the computer.
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -77,13 +76,8 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
   const std::wstring url = L"https://example.com/chosen";
   const Case cases[] = {
       {"user's browser, user's ProgId", "", L"j\r", 0, {L"--juniper", url}, "\r\n"},
-      {"computer's browser, its plain command", "", L"q\r", 0, {url}, "\r\n"},
-      {"computer's ProgId, other lines kept",
-       mine + "\n\xC3\xA9t\xC3\xA9\n",
-       L"x\r",
-       0,
-       {L"-x", L"-url", url},
-       "\n\xC3\xA9t\xC3\xA9\n"},
+      {"computer's browser, its command", "", L"q\r", 0, {url}, "\r\n"},
+      {"computer's ProgId", mine + "\n\xC3\xA9", L"x\r", 0, {L"-x", L"-url", url}, "\n\xC3\xA9"},
       {"no choice gives back the computer's", mine + "\r\n", L"n\r", 0, {L"--computer", url}, ""},
       {"cancel changes nothing", mine + "\r\nkept", L"q\x1B", 1, {L"--mine", url}, "\r\nkept"},
   };
@@ -98,11 +92,6 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
     HWND dialog =
         WaitForDialogTitled(run->process_id(), L"Linkvane - choose a browser", kWindowTimeoutMs);
     ASSERT_NE(dialog, nullptr);
-    const std::vector<std::wstring> names =
-        ListBoxTexts(::FindWindowExW(dialog, nullptr, L"ListBox", nullptr));
-    for (const wchar_t* name : {L"Juniper", L"Quince", L"Xylosma"}) {
-      EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << Utf8(name);
-    }
     ASSERT_TRUE(TypeKeys(dialog, c.keys));
     ASSERT_EQ(run->WaitForExit(), c.status);
     const std::string after = ReadBytes(user_file_);

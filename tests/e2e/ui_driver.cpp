@@ -267,22 +267,6 @@ HWND WaitForDialogTitled(DWORD process_id, const std::wstring& title, DWORD time
   }
 }
 
-std::vector<std::wstring> ListBoxTexts(HWND list) {
-  std::vector<std::wstring> texts;
-  DWORD_PTR count = 0;
-  ::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &count);
-  for (DWORD_PTR i = 0; static_cast<LONG_PTR>(count) > 0 && i < count; ++i) {
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, kSendTimeoutMs, &length);
-    std::wstring text(length + 1, L'\0');
-    ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                          kSendTimeoutMs, &length);
-    text.resize(static_cast<LONG_PTR>(length) > 0 ? length : 0);
-    texts.push_back(text);
-  }
-  return texts;
-}
-
 bool TypeKeys(HWND window, const std::wstring& keys) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);

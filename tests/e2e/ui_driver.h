@@ -29,8 +29,6 @@ HWND FindLinkvaneWindow(DWORD process_id);
 // The same for a dialog of another title.
 HWND WaitForDialogTitled(DWORD process_id, const std::wstring& title, DWORD timeout_ms);
 
-// The texts of a list box's entries.
-std::vector<std::wstring> ListBoxTexts(HWND list);
 // Types keys into the control of window's thread that has the keyboard focus, as a keyboard
 // sends them: "\r" is Enter, "\x1B" is Esc. False when no control has the focus.
 bool TypeKeys(HWND window, const std::wstring& keys);

@@ -463,20 +463,11 @@ std::u16string FakePlatform::LoadIndirectString(const std::u16string& source) {
 std::optional<std::string> FakePlatform::Utf16ToAnsiExactly(std::u16string_view text) {
   std::string bytes;
   for (const char16_t c : text) {
-    if (c < 0x80) {
-      bytes.push_back(static_cast<char>(c));
-    } else if (ansi_double_byte) {
-      const unsigned offset = c - 0x4E00u;
-      if (c < 0x4E00 || offset / 256 > 0xFE - 0x81 || offset % 256 < 0x40) return std::nullopt;
-      bytes.push_back(static_cast<char>(0x81 + offset / 256));
-      bytes.push_back(static_cast<char>(offset % 256));
-    } else if (c >= 0xA0 && c <= 0xFF) {
-      bytes.push_back(static_cast<char>(c));
-    } else {
-      const auto* high = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
-      if (high == std::end(kCp1252High)) return std::nullopt;
-      bytes.push_back(static_cast<char>(0x80 + (high - std::begin(kCp1252High))));
-    }
+    int b = 0;
+    while (b < 256 && AnsiToUtf16(std::string(1, static_cast<char>(b))) != std::u16string(1, c))
+      ++b;
+    if (b == 256) return std::nullopt;
+    bytes.push_back(static_cast<char>(b));
   }
   return bytes;
 }
@@ -505,26 +496,17 @@ bool FakePlatform::ShowChooserDialog(const ChooserModel& model, ChooserEvents& e
   choosers.push_back(model);
   std::u16string command = model.command;
   while (!chooser_steps.empty()) {
-    const ChooserStep step = chooser_steps.front();
+    const std::u16string step = chooser_steps.front();
     chooser_steps.pop_front();
-    switch (step.kind) {
-      case ChooserStep::kSelect:
-        command = model.commands.at(static_cast<std::size_t>(step.index));
-        break;
-      case ChooserStep::kType:
-        command = step.text;
-        break;
-      case ChooserStep::kOtherProgram:
-        if (std::optional<std::u16string> picked = events.PickProgram(0x4242)) command = *picked;
-        break;
-      case ChooserStep::kOk: {
-        std::u16string refusal = events.Accept(command);
-        if (refusal.empty()) return true;
-        chooser_refusals.push_back(std::move(refusal));
-        break;
-      }
-      case ChooserStep::kCancel:
-        return false;
+    if (step == u"Cancel") return false;
+    if (step == u"OK") {
+      std::u16string refusal = events.Accept(command);
+      if (refusal.empty()) return true;
+      chooser_refusals.push_back(std::move(refusal));
+    } else if (step == u"Other program") {
+      command = events.PickProgram(0x4242).value_or(command);
+    } else {
+      command = step[0] == u'=' ? model.commands.at(step[1] - u'0') : step;
     }
   }
   ADD_FAILURE() << "the chooser was still open when the test's steps ran out";

@@ -45,18 +45,6 @@ enum class Operation {
 // 64-bit Windows: a root of its own in the fake (used when under_wow64 is set).
 inline constexpr std::uint32_t kHklm32View = 0x90000002u;
 
-// One thing the user does in the browser chooser.
-struct ChooserStep {
-  enum Kind { kSelect, kType, kOtherProgram, kOk, kCancel } kind;
-  int index = 0;        // kSelect: the entry
-  std::u16string text;  // kType: the command box's new text
-  static ChooserStep Select(int entry) { return {kSelect, entry, {}}; }
-  static ChooserStep Type(std::u16string command) { return {kType, 0, std::move(command)}; }
-  static ChooserStep OtherProgram() { return {kOtherProgram, 0, {}}; }
-  static ChooserStep Ok() { return {kOk, 0, {}}; }
-  static ChooserStep Cancel() { return {kCancel, 0, {}}; }
-};
-
 struct ShownMessage {
   std::u16string text;
   std::uint32_t flags;
@@ -106,8 +94,10 @@ class FakePlatform : public Platform {
 
   // What indirect strings ("@file,-id") stand for.
   std::map<std::u16string, std::u16string> indirect_strings;
-  // What the user does in the chooser, in order; running out of steps fails the test.
-  std::deque<ChooserStep> chooser_steps;
+  // What the user does in the chooser, in order: "=N" selects entry N, "Other program" picks the
+  // next dialog answer, "OK" and "Cancel" press them, anything else is typed as the command.
+  // Running out of steps fails the test.
+  std::deque<std::u16string> chooser_steps;
 
   // --- The record of what happened.
   std::vector<ShownMessage> shown;

@@ -8,22 +8,12 @@
 namespace linkvane {
 namespace {
 
-using testing::ChooserStep;
-using testing::U16;
-using testing::U8;
-
+using Texts = std::vector<std::u16string>;
 constexpr char16_t kUserFile[] = u"C:\\Users\\me\\AppData\\Local\\Linkvane\\browser.dat";
-constexpr char16_t kA[] = u"\"C:\\A\\a.exe\" %s";
 constexpr char16_t kZ[] = u"\"C:\\Z\\z.exe\" -osint -url \"%s\"";
 
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (const char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-  return bytes;
-}
-
 // A user with a local application-data folder, and browsers registered as Windows lists them:
-// for the user, and in both views of the computer's registry.
+// for the user, and in both views of the computer's registry (one without a command).
 class ChooserTest : public ::testing::Test {
  protected:
   ChooserTest() {
@@ -35,27 +25,25 @@ class ChooserTest : public ::testing::Test {
     for (const char16_t* program : {u"C:\\A\\a.exe", u"C:\\M\\m.exe", u"C:\\Z\\z.exe"}) {
       p.AddFile(program, "MZ");
     }
-    const std::u16string clients = u"Software\\Clients\\StartMenuInternet\\";
-    p.SetRegistryText(kHkeyCurrentUser, clients + u"Zed\\Capabilities", u"ApplicationName",
-                      u"@z.exe,-1");
-    p.indirect_strings[u"@z.exe,-1"] = u"Zeta";
-    p.SetRegistryText(kHkeyCurrentUser, clients + u"Zed\\Capabilities\\URLAssociations", u"http",
+    const std::u16string key = u"Software\\Clients\\StartMenuInternet\\";
+    p.SetRegistryText(kHkeyCurrentUser, key + u"Zed\\Capabilities", u"ApplicationName", u"@z,-1");
+    p.indirect_strings[u"@z,-1"] = u"Zeta";
+    p.SetRegistryText(kHkeyCurrentUser, key + u"Zed\\Capabilities\\URLAssociations", u"http",
                       u"ZetaURL");
     p.SetRegistryText(kHkeyClassesRoot, u"ZetaURL\\shell\\open\\command", u"",
                       u"\"C:\\Z\\z.exe\" -osint -url \"%1\"");
-    p.SetRegistryText(kHkeyLocalMachine, clients + u"alpha", u"", u"Alpha");
-    p.SetRegistryText(kHkeyLocalMachine, clients + u"alpha\\shell\\open\\command", u"",
+    p.SetRegistryText(kHkeyLocalMachine, key + u"alpha", u"", u"Alpha");
+    p.SetRegistryText(kHkeyLocalMachine, key + u"alpha\\shell\\open\\command", u"",
                       u"\"C:\\A\\a.exe\"");
-    p.SetRegistryText(testing::kHklm32View, clients + u"ZED\\shell\\open\\command", u"", u"x %1");
-    p.SetRegistryText(testing::kHklm32View, clients + u"Mid\\Capabilities", u"ApplicationName",
-                      u"Mid");
-    p.SetRegistryText(testing::kHklm32View, clients + u"Mid\\shell\\open\\command", u"",
+    p.SetRegistryText(testing::kHklm32View, key + u"ZED\\shell\\open\\command", u"", u"x %1");
+    p.SetRegistryText(testing::kHklm32View, key + u"Mid\\Capabilities", u"ApplicationName", u"Mid");
+    p.SetRegistryText(testing::kHklm32View, key + u"Mid\\shell\\open\\command", u"",
                       u"C:\\M\\m.exe");
-    p.SetRegistryText(testing::kHklm32View, clients + u"Broken", u"", u"Broken");
+    p.SetRegistryText(testing::kHklm32View, key + u"Broken", u"", u"Broken");
   }
 
-  int Choose(std::initializer_list<ChooserStep> steps) {
-    p.chooser_steps = steps;
+  int Choose(const Texts& steps) {
+    p.chooser_steps.assign(steps.begin(), steps.end());
     return chooser::ChooseBrowser(p, Module_Main::TemplateRefusal);
   }
 
@@ -63,111 +51,65 @@ class ChooserTest : public ::testing::Test {
 };
 
 TEST_F(ChooserTest, ListsEachRegisteredBrowserOnceByNameAfterNoChoice) {
-  EXPECT_EQ(Choose({ChooserStep::Cancel()}), 1);
-  ASSERT_EQ(p.choosers.size(), 1u);
-  EXPECT_EQ(p.choosers[0].names,
-            (std::vector<std::u16string>{u"No choice of my own (Windows names no default browser)",
-                                         u"Alpha", u"Mid", u"Zeta"}));
-  EXPECT_EQ(p.choosers[0].commands, (std::vector<std::u16string>{u"", kA, u"C:\\M\\m.exe %s", kZ}));
-  EXPECT_EQ(p.choosers[0].selected, 0);
+  EXPECT_EQ(Choose({u"Cancel"}), 1);
+  EXPECT_EQ(p.choosers[0].names, (Texts{u"No choice of my own (Windows names no default browser)",
+                                        u"Alpha", u"Mid", u"Zeta"}));
+  EXPECT_EQ(p.choosers[0].commands, (Texts{u"", u"\"C:\\A\\a.exe\" %s", u"C:\\M\\m.exe %s", kZ}));
   EXPECT_TRUE(p.open_keys.empty());
   // What a launch falls back to is named: the computer's browser.dat, else Windows' default.
   p.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
                     u"\"C:\\Z\\z.exe\" -osint -url \"%1\"");
-  Choose({ChooserStep::Cancel()});
+  Choose({u"Cancel"});
   EXPECT_EQ(p.choosers[1].names[0], u"No choice of my own (Windows' default browser: Zeta)");
   p.AddFile(u"C:\\Linkvane\\browser.dat", "C:\\M\\m.exe %s");
-  Choose({ChooserStep::Cancel()});
+  Choose({u"Cancel"});
   EXPECT_EQ(p.choosers[2].names[0], u"No choice of my own (the computer's browser.dat)");
 }
 
-TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElseChanges) {
+TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
   using namespace std::string_literals;
-  const std::string bom = "\xEF\xBB\xBF";
+  const std::string bom = "\xEF\xBB\xBF", a = "\"C:\\A\\a.exe\" %s", m = "C:\\M\\m.exe %s";
+  auto le = [](const std::string& text) {
+    std::string bytes;
+    for (const char c : text) bytes += {c, '\0'};
+    return bytes;
+  };
   struct Case {
-    const char* name;
     std::optional<std::string> before;
-    std::vector<ChooserStep> steps;
+    Texts steps;
     int status, selected;
     std::optional<std::string> after;  // nothing: no file
-    std::size_t refusals = 0;
+    std::u16string said = {};          // in the last refusal shown
+    bool write_fails = false;
   };
-  const ChooserStep ok = ChooserStep::Ok(), cancel = ChooserStep::Cancel();
+  const std::u16string mu = testing::U16(m);
   const Case cases[] = {
-      {"new file", {}, {ChooserStep::Select(1), ok}, 0, 0, bom + "\"C:\\A\\a.exe\" %s\r\n"},
-      {"current choice selected",
-       "\"C:\\A\\a.exe\" %s\nkeep\n",
-       {ChooserStep::Select(3), ok},
-       0,
-       1,
-       U8(kZ) + "\nkeep\n"},
-      {"UTF-16",
-       "\xFF\xFEo\0l\0d\0\r\0\n\0k\0"s,
-       {ChooserStep::Type(u"C:\\M\\m.exe %s"), ok},
-       0,
-       0,
-       "\xFF\xFE" + Utf16Le(u"C:\\M\\m.exe %s") + "\r\0\n\0k\0"s},
-      {"ANSI holds it",
-       "old\r\n\xE9t\xE9",
-       {ChooserStep::Type(u"C:\\M\\m.exe --\u017E %s"), ok},
-       0,
-       0,
-       "C:\\M\\m.exe --\x9E %s\r\n\xE9t\xE9"},
-      {"ANSI cannot hold it",
-       "old\r\n\xE9",
-       {ChooserStep::Type(u"C:\\M\\m.exe \u03A9%s"), ok, cancel},
-       1,
-       0,
-       "old\r\n\xE9",
-       1},
-      {"no choice, other lines kept",
-       "\"C:\\A\\a.exe\" %s\r\nkeep",
-       {ChooserStep::Select(0), ok},
-       0,
-       1,
-       "\r\nkeep"},
-      {"no choice, nothing left", bom + "old\r\n\r\n", {ChooserStep::Type(u"  "), ok}, 0, 0, {}},
-      {"cancel", "old", {ChooserStep::Select(1), cancel}, 1, 0, "old"},
-      {"refused as at a launch",
-       {},
-       {ChooserStep::Type(u"\"C:\\t\\open.cmd\" %s"), ok, ChooserStep::Type(u"nosuch.exe %s"), ok,
-        ChooserStep::Type(u"%s"), ok, cancel},
-       1,
-       0,
-       {},
-       3},
-      {"other program",
-       {},
-       {ChooserStep::OtherProgram(), ok},
-       0,
-       0,
-       bom + "\"C:\\M\\m.exe\" %s\r\n"},
+      {{}, {u"=1", u"OK"}, 0, 0, bom + a + "\r\n"},
+      {a + "\nkeep\n", {u"=3", u"OK"}, 0, 1, testing::U8(kZ) + "\nkeep\n"},
+      {"\xFF\xFE" + le("old\r\nk"), {mu, u"OK"}, 0, 0, "\xFF\xFE" + le(m + "\r\nk")},
+      {"old\r\n\xE9", {mu + u"\u017E", u"OK"}, 0, 0, m + "\x9E\r\n\xE9"},  // ANSI
+      {"old\r\n\xE9", {mu + u"\u03A9", u"OK", u"Cancel"}, 1, 0, "old\r\n\xE9", u"= 1113 (The"},
+      {a + "\r\nkeep", {u"=0", u"OK"}, 0, 1, "\r\nkeep"},  // no choice: other lines stay
+      {bom + "old\r\n\r\n", {u"  ", u"OK"}, 0, 0, {}},     // no choice, nothing left
+      {"old", {u"=1", u"Cancel"}, 1, 0, "old"},
+      {{}, {u"b.cmd %s", u"OK", u"no %s", u"OK", u"%s", u"OK", u"Cancel"}, 1, 0, {}, u"at least"},
+      {{}, {u"Other program", u"OK"}, 0, 0, bom + "\"C:\\M\\m.exe\" %s\r\n"},
+      {"old", {u"=1", u"OK", u"Cancel"}, 1, 0, "old", u"= 5 (Access is denied.). Nothing", true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::U8(c.steps[0]));
     p.files.erase(kUserFile);
     if (c.before) p.AddFile(kUserFile, *c.before);
     p.choosers.clear();
-    p.chooser_refusals.clear();
+    p.chooser_refusals = {u""};
     p.dialog_answers = {{true, u"C:\\M\\m.exe"}};
-    p.chooser_steps.assign(c.steps.begin(), c.steps.end());
-    EXPECT_EQ(chooser::ChooseBrowser(p, Module_Main::TemplateRefusal), c.status);
+    if (c.write_fails) p.Fail(testing::Operation::kWriteFile);
+    EXPECT_EQ(Choose(c.steps), c.status);
     EXPECT_EQ(p.choosers.at(0).selected, c.selected);
     EXPECT_EQ(p.files.count(kUserFile) ? std::optional(p.files[kUserFile]) : std::nullopt, c.after);
-    EXPECT_EQ(p.chooser_refusals.size(), c.refusals);
+    EXPECT_NE(p.chooser_refusals.back().find(c.said), std::u16string::npos)
+        << testing::U8(p.chooser_refusals.back());
   }
-}
-
-TEST_F(ChooserTest, AFailedWriteSaysWhyAndLeavesTheFileWhole) {
-  p.AddFile(kUserFile, "old");
-  p.Fail(testing::Operation::kWriteFile, 5, u"Access is denied.");
-  EXPECT_EQ(Choose({ChooserStep::Select(1), ChooserStep::Ok(), ChooserStep::Cancel()}), 1);
-  EXPECT_EQ(p.chooser_refusals,
-            std::vector<std::u16string>{u"Your choice could not be saved in\r\n" +
-                                        std::u16string(kUserFile) +
-                                        u"\r\n\r\nError code = 5 (Access is denied.). Nothing was "
-                                        u"changed."});
-  EXPECT_EQ(p.files[kUserFile], "old");
 }
 
 }  // namespace
