@@ -80,30 +80,32 @@ RegisteredBrowser ReadBrowser(Platform& platform, const Hive& hive, const std::u
   return browser;
 }
 
+// True when a comes before b in a list sorted by name, letter case aside.
+bool NameBefore(const std::u16string& a, const std::u16string& b) {
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
+}
+
 }  // namespace
 
 std::vector<RegisteredBrowser> ListRegisteredBrowsers(Platform& platform) {
   std::vector<RegisteredBrowser> browsers;
-  std::vector<std::u16string> listed_keys;
+  // The keys listed, each between backslashes, which no key's name holds.
+  std::u16string listed = u"\\";
   for (const Hive& hive : kHives) {
     for (const std::u16string& key_name : SubkeyNames(platform, hive, kClients)) {
-      const bool listed =
-          std::any_of(listed_keys.begin(), listed_keys.end(),
-                      [&](const std::u16string& other) { return EqualsNoCase(other, key_name); });
-      if (listed) continue;
+      if (FindNoCase(listed, u"\\" + key_name + u"\\") != kNotFound) continue;
       RegisteredBrowser browser =
           ReadBrowser(platform, hive, std::u16string(kClients) + u"\\" + key_name, key_name);
       if (browser.command_template.empty()) continue;
-      listed_keys.push_back(key_name);
-      browsers.push_back(std::move(browser));
+      listed += key_name + u"\\";
+      // In the order of their names; a computer has a handful.
+      auto at = browsers.begin();
+      while (at != browsers.end() && !NameBefore(browser.name, at->name)) ++at;
+      browsers.insert(at, std::move(browser));
     }
   }
-  std::stable_sort(browsers.begin(), browsers.end(),
-                   [](const RegisteredBrowser& a, const RegisteredBrowser& b) {
-                     return std::lexicographical_compare(
-                         a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                         [](char16_t x, char16_t y) { return FoldCase(x) < FoldCase(y); });
-                   });
   return browsers;
 }
 
