@@ -17,6 +17,7 @@ class FilePlatform : public Platform {
  public:
   std::u16string CommandLineText() override { return Refuse(); }
   std::u16string ExecutableDirectory() override { return Refuse(); }
+  std::u16string ExecutablePath() override { return Refuse(); }
   int ShowMessage(const std::u16string&, std::uint32_t, const std::u16string&) override {
     return Refuse(), 0;
   }
@@ -62,6 +63,18 @@ class FilePlatform : public Platform {
     return Refuse(), 0;
   }
   std::int32_t CloseRegistryKey(RegistryKey) override { return Refuse(), 0; }
+  RegistryKey CreateRegistryKey(std::uint32_t, const std::u16string&, std::uint32_t) override {
+    return Refuse(), 0;
+  }
+  void SetRegistryValue(RegistryKey, const std::u16string&, const std::u16string&) override {
+    Refuse();
+  }
+  void DeleteRegistryValue(RegistryKey, const std::u16string&) override { Refuse(); }
+  void DeleteRegistryKey(std::uint32_t, const std::u16string&, std::uint32_t) override {
+    Refuse();
+  }
+  void QueryRegistryKeyInfo(RegistryKey, std::uint32_t&, std::uint32_t&) override { Refuse(); }
+  void NotifyAssociationsChanged() override { Refuse(); }
   bool ShowOpenDialog(FileDialogBlock&) override { return Refuse(), false; }
   bool ShowSaveDialog(FileDialogBlock&) override { return Refuse(), false; }
   std::uint32_t DialogExtendedError() override { return Refuse(), 0; }

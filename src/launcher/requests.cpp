@@ -38,7 +38,7 @@ bool IsSwitch(const std::u16string& argument) {
 }
 
 // The usage box: what went wrong (if anything), then every form of the command line.
-int ShowUsage(Platform& platform, const RequestOptions& options, std::u16string problem) {
+int ShowUsage(Platform& platform, const RequestOptions& options, const std::u16string& problem) {
   if (options.quiet) return kExitNothingStarted;
   std::u16string text = problem.empty() ? problem : problem + u"\r\n\r\n";
   text += u"linkvane.exe \"shortcut file\"\r\n    opens the shortcut in the browser";

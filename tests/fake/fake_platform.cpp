@@ -29,12 +29,6 @@ std::string TextBytes(const std::u16string& text) {
   return bytes;
 }
 
-// True when key lies below parent (a key path), in any letter case.
-bool IsBelow(const std::u16string& key, const std::u16string& parent) {
-  return key.size() > parent.size() + 1 && key[parent.size()] == u'\\' &&
-         EqualsNoCase(std::u16string_view(key).substr(0, parent.size()), parent);
-}
-
 class FakeByteReader : public ByteReader {
  public:
   FakeByteReader(std::string bytes, const PlatformError* read_failure)
@@ -387,51 +381,43 @@ void FakePlatform::SetRegistryValue(RegistryKey key, const std::u16string& name,
 
 void FakePlatform::DeleteRegistryValue(RegistryKey key, const std::u16string& name) {
   Raise(Operation::kDeleteRegistryValue);
-  if (ValuesOf(key).erase(name) == 0) {
-    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
-  }
+  if (ValuesOf(key).erase(name) == 0) throw PlatformError(kErrorFileNotFound, u"Not found.");
 }
 
 void FakePlatform::DeleteRegistryKey(std::uint32_t root, const std::u16string& subkey,
                                      std::uint32_t view) {
   Raise(Operation::kDeleteRegistryKey);
   write_access.push_back(view);
-  auto& hive = registry_[root];
-  for (const auto& [name, values] : hive) {
-    // As RegDeleteKeyExW: a key that has subkeys is refused.
-    if (IsBelow(name, subkey)) throw PlatformError(5, u"Access is denied.");
-  }
-  if (hive.erase(subkey) == 0) {
-    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
-  }
+  // As RegDeleteKeyExW: a key that has subkeys is refused.
+  if (!SubkeysOf(root, subkey).empty()) throw PlatformError(5, u"Access is denied.");
+  if (registry_[root].erase(subkey) == 0) throw PlatformError(kErrorFileNotFound, u"Not found.");
 }
 
 void FakePlatform::QueryRegistryKeyInfo(RegistryKey key, std::uint32_t& subkeys,
                                         std::uint32_t& values) {
   Raise(Operation::kQueryRegistryKeyInfo);
   values = static_cast<std::uint32_t>(ValuesOf(key).size());
-  const OpenKey& open = handles_[key];
-  std::set<std::u16string, NoCaseLess> children;
-  for (const auto& [name, key_values] : registry_[open.root]) {
-    if (IsBelow(name, open.name)) {
-      children.insert(name.substr(0, name.find(u'\\', open.name.size() + 1)));
-    }
-  }
-  subkeys = static_cast<std::uint32_t>(children.size());
+  subkeys = static_cast<std::uint32_t>(SubkeysOf(handles_[key].root, handles_[key].name).size());
 }
 
-std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess>
-FakePlatform::RegistryTexts(std::uint32_t root) const {
-  std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess> texts;
-  const auto hive = registry_.find(root);
-  if (hive == registry_.end()) return texts;
-  for (const auto& [name, values] : hive->second) {
-    auto& key = texts[name];
-    for (const auto& [value_name, data] : values) {
-      std::u16string text(data.bytes.size() / 2, u'\0');
-      std::memcpy(text.data(), data.bytes.data(), text.size() * 2);
-      if (!text.empty() && text.back() == u'\0') text.pop_back();
-      key[value_name] = text;
+std::set<std::u16string, NoCaseLess> FakePlatform::SubkeysOf(std::uint32_t root,
+                                                             const std::u16string& key) {
+  std::set<std::u16string, NoCaseLess> children;
+  for (const auto& [name, values] : registry_[root]) {
+    if (name.size() > key.size() + 1 && name[key.size()] == u'\\' &&
+        EqualsNoCase(std::u16string_view(name).substr(0, key.size()), key)) {
+      children.insert(name.substr(0, name.find(u'\\', key.size() + 1)));
+    }
+  }
+  return children;
+}
+
+FakePlatform::RegistryTextMap FakePlatform::RegistryTexts(std::uint32_t root) {
+  RegistryTextMap texts;
+  for (const auto& [name, values] : registry_[root]) {
+    for (auto& key = texts[name]; const auto& [value_name, data] : values) {
+      key[value_name] = std::u16string(reinterpret_cast<const char16_t*>(data.bytes.data()),
+                                       data.bytes.size() / 2 - (data.bytes.size() > 1));
     }
   }
   return texts;

@@ -182,9 +182,10 @@ class FakePlatform : public Platform {
                             std::uint32_t& values) override;
   void NotifyAssociationsChanged() override { ++association_notices; }
 
-  // Every key of root, by its path, with its values: what a test compares.
-  std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess>
-  RegistryTexts(std::uint32_t root) const;
+  // Every key of root, by its path, with its values as text: what a test compares.
+  using RegistryTextMap =
+      std::map<std::u16string, std::map<std::u16string, std::u16string, NoCaseLess>, NoCaseLess>;
+  RegistryTextMap RegistryTexts(std::uint32_t root);
   bool ShowOpenDialog(FileDialogBlock& block) override { return ShowDialog(block, false); }
   bool ShowSaveDialog(FileDialogBlock& block) override { return ShowDialog(block, true); }
   std::uint32_t DialogExtendedError() override { return last_dialog_error_; }
@@ -211,6 +212,7 @@ class FakePlatform : public Platform {
   // The open key's values; raises an invalid-handle error for a key not open.
   RegistryKeyValues& ValuesOf(RegistryKey key);
   RegistryKey NewHandle(std::uint32_t root, const std::u16string& name);
+  std::set<std::u16string, NoCaseLess> SubkeysOf(std::uint32_t root, const std::u16string& key);
   void Raise(Operation operation) const;
   bool ShowDialog(FileDialogBlock& block, bool save);
 

@@ -26,14 +26,14 @@ USER_BROWSER_DAT = b"\"C:\\my browser\\browser.exe\" %s\r\n"
 # Mode, its switch, registry root, and the folder as a Windows variable names it (a 32-bit
 # program's Program Files is the (x86) one on 64-bit Windows). Wine runs everything as
 # administrator, so all users installs without asking; the last mode's installer is built to
-# act as a standard user, so it restarts elevated, into a folder of /D=, and its uninstaller
-# is double-clicked, without /AllUsers.
+# act as a standard user, so it restarts elevated, into a folder of /D= (without blanks: /D=
+# is never quoted), and its uninstaller is double-clicked, without /AllUsers.
 MODES = [
     ("per_user", [], "HKEY_CURRENT_USER", "%LOCALAPPDATA%\\Programs\\Linkvane"),
     ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE",
      "%ProgramFiles(x86)%\\Linkvane" if ENV.get("WINEARCH") == "win64"
      else "%ProgramFiles%\\Linkvane"),
-    ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", "C:\\Tools (x86)\\R&D 100%\\Zoë"),
+    ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", "C:\\Tools(x86)\\R&D_100%\\Zoë"),
 ]
 # Where the installer puts its Start-menu shortcut to /choose, by mode.
 START_MENU = {"HKEY_CURRENT_USER": "%APPDATA%", "HKEY_LOCAL_MACHINE": "%ProgramData%"}

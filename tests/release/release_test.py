@@ -116,7 +116,8 @@ class PortableCopyTest(unittest.TestCase):
             wine("reg", "delete", "HKEY_CURRENT_USER\\Software\\" + key, "/f")
 
     def run_cmd(self, folder, script):
-        done = wine("cmd", "/c", windows_path(os.path.join(folder, script)))
+        # Started as a double-click starts it: no cmd /c line of the test's own to quote.
+        done = wine(windows_path(os.path.join(folder, script)))
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
         return done.stdout
 
@@ -161,7 +162,7 @@ class PortableCopyTest(unittest.TestCase):
         # Without its exe the script fails, and says so in its exit status.
         os.remove(os.path.join(second, "linkvane.exe"))
         for script in ("register.cmd", "unregister.cmd"):
-            failed = wine("cmd", "/c", windows_path(os.path.join(second, script)))
+            failed = wine(windows_path(os.path.join(second, script)))
             self.assertEqual((failed.returncode, "failed" in failed.stdout), (1, True), script)
 
 
