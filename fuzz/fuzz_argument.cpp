@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   linkvane::testing::FakePlatform platform;
   std::u16string argument = raw;
   linkvane::Module_Main::NormalizeArgument(platform, argument);
-  if (argument.size() > linkvane::kMaxPath) Violated("prepared argument longer than 260");
+  // A path is kept whole, however long; a file URL's path is never longer than the URL.
+  if (argument.size() > stripped.size()) Violated("prepared argument longer than given");
+  if (!platform.PathIsUrl(stripped) && argument != stripped) Violated("a plain path changed");
   return 0;
 }

@@ -49,14 +49,16 @@ std::u16string ExistingIn(Platform& platform, std::u16string folder, std::u16str
 }
 
 // What Windows' Run box finds for a bare name through App Paths: the current user's entry, then
-// the machine's (its 64-bit view, which the shell reads), when it names an existing file by its
-// full path.
+// the machine's, when it names an existing file by its full path. The machine's key is one for
+// both views since Windows 7: its 64-bit view, which the shell reads, comes first, and the
+// 32-bit one serves where the two are still apart (Wine).
 std::u16string FromAppPaths(Platform& platform, const std::u16string& name) {
-  for (std::u16string key : {u"HKEY_CURRENT_USER", u"HKEY_LOCAL_MACHINE"}) {
+  for (const std::uint32_t view : {0u, kKeyWow64_64Key, kKeyWow64_32Key}) {
+    std::u16string key = view == 0 ? u"HKEY_CURRENT_USER" : u"HKEY_LOCAL_MACHINE";
     key.append(u"\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\")
         .append(name)
         .append(u"\\");
-    const RegistryValue value = systemfn::ReadRegistryValue(platform, key, false, kKeyWow64_64Key);
+    const RegistryValue value = systemfn::ReadRegistryValue(platform, key, false, view);
     if (!value.IsText()) continue;
     std::u16string path = value.AsText();
     StripQuotes(path);

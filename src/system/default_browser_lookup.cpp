@@ -50,10 +50,13 @@ std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
         platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
     if (progid.IsEmpty()) continue;
     const std::u16string name = ProgIdText(progid);
-    const RegistryValue command = ReadClassesValue(platform, name + u"\\shell\\open\\command\\");
+    const std::u16string command_key = name + u"\\shell\\open\\command";
+    const RegistryValue command = ReadClassesValue(platform, command_key + u'\\');
     if (command.IsText()) return command.AsText();
-    // A stale choice, whose ProgId is gone, leads on to the next place.
-    if (shell_progid != nullptr && !name.empty() && ClassesKeyExists(platform, name)) {
+    // Only a ProgId without a command key is the shell's to start; a stale choice, whose
+    // ProgId is gone, or a broken command leads on to the next place, as before.
+    if (shell_progid != nullptr && !name.empty() && ClassesKeyExists(platform, name) &&
+        !ClassesKeyExists(platform, command_key)) {
       *shell_progid = name;
       return std::u16string();
     }

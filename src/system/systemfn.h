@@ -38,7 +38,7 @@ RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path);
 bool ClassesKeyExists(Platform& platform, const std::u16string& key);
 
 // The open command that the registry records for http addresses ("%1" and all), or "". When
-// shell_progid is given and the user's choice names a ProgId that exists without an open command
+// shell_progid is given and the user's choice names a ProgId that exists without a command key
 // (a browser installed from the Store, which the shell starts itself), that ProgId is put there
 // and "" returned: another browser would not be what the user chose.
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,

@@ -130,6 +130,7 @@ const AddressCase kAddresses[] = {
     {"UncPath", "\\\\host.example\\share\\page.html", true},
     {"DevicePath", "file:\\\\.\\globalroot\\device\\condrv\\kernelconnect", true},
     {"JavaScript", "javascript:alert(1)", true},
+    {"Ftp", "ftp://ftp.example.org/pub/", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Urls, AddressTest, ::testing::ValuesIn(kAddresses), CaseName());
@@ -140,10 +141,11 @@ TEST_F(LinkvaneTest, LookAlikesReachTheBrowserEncoded) {
   WriteBrowserDat(StandinTemplate("\"%s\""));
   const std::wstring shortcut = WriteFile(
       L"a.url", Utf8(L"[InternetShortcut]\r\nURL=https://example.com/\uFF02\uFF0D\uFF0F\uFF3C"
-                     L"\u00A5\u3000M\u00FCller\r\n"));
+                     L"\u00A5\u3000M\u00FCller\u2044\u2215\u0416\r\n"));
+  // Fraction and division slashes too, as the code page's own best fit has them.
   EXPECT_EQ(OpenExpectingStart(Quoted(shortcut)),
             Arguments{L"https://example.com/%EF%BC%82%EF%BC%8D%EF%BC%8F%EF%BC%BC%C2%A5%E3%80%80"
-                      L"M\u00FCller"});
+                      L"M\u00FCller%E2%81%84%E2%88%95\u0416"});
 }
 
 }  // namespace

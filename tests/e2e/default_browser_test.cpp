@@ -165,6 +165,14 @@ TEST_F(DefaultBrowserTest, ProgIdUnderTheHttpKeyItselfIsStillHonoured) {
   EXPECT_EQ(Open(), (Arguments{L"--legacy", L"https://example.com/registry"}));
 }
 
+TEST_F(DefaultBrowserTest, ProgIdOfTheCurrentUsersOwnClassesIsFound) {
+  user_choice_.WriteText(L"LinkvaneE2E.User");
+  commands_.push_back(std::make_unique<RegistryValueGuard>(
+      HKEY_CURRENT_USER, L"Software\\Classes\\LinkvaneE2E.User\\shell\\open\\command", L""));
+  commands_.back()->WriteText(Standin(L"--user \"%1\""));
+  EXPECT_EQ(Open(), (Arguments{L"--user", L"https://example.com/registry"}));
+}
+
 TEST_F(DefaultBrowserTest, ProgIdStoredAsBytesIsReadAsText) {
   const std::wstring progid = L"LinkvaneE2E.Bytes";
   const auto* bytes = reinterpret_cast<const BYTE*>(progid.c_str());
@@ -195,6 +203,28 @@ TEST_F(DefaultBrowserTest, ProgIdWithoutAnyKeyFallsBack) {
   fallback_.WriteText(Standin(L"--fallback \"%1\""));
   user_choice_.WriteText(L"LinkvaneE2E.Nowhere");
   EXPECT_EQ(Open(), (Arguments{L"--fallback", L"https://example.com/registry"}));
+}
+
+// A browser from the Store has a ProgId without an open command: the shell is asked to open
+// the URL with it (which Wine cannot do), and no other browser stands in for it.
+TEST_F(DefaultBrowserTest, ProgIdWithoutACommandIsLeftToTheShell) {
+  fallback_.WriteText(Standin(L"--fallback \"%1\""));
+  user_choice_.WriteText(L"LinkvaneE2E.Store");
+  commands_.push_back(std::make_unique<RegistryValueGuard>(
+      HKEY_CLASSES_ROOT, L"LinkvaneE2E.Store\\Application", L"AppUserModelId"));
+  commands_.back()->WriteText(L"Linkvane.E2E!App");
+  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut_));
+  HWND box = nullptr;
+  const std::optional<MessageBoxContent> shown = run->WaitForMessageBox(&box);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->text.rfind(L"Sorry, Windows shell could not execute the defined command:\r\n"
+                              L"LinkvaneE2E.Store https://example.com/registry\r\n",
+                              0),
+            0u)
+      << Utf8(shown->text);
+  Dismiss(box, IDOK);
+  EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
+  EXPECT_TRUE(NothingStarted());
 }
 
 TEST_F(DefaultBrowserTest, ExpandableCommandIsExpandedWhenStarted) {

@@ -184,6 +184,8 @@ std::optional<StandinRecord> ParseStandinRecord(const std::string& bytes) {
       header = true;
     } else if (line.rfind(L"cmdline ", 0) == 0) {
       record.command_line = Unescape(line.substr(8));
+    } else if (line.rfind(L"cwd ", 0) == 0) {
+      record.current_directory = Unescape(line.substr(4));
     } else if (line.rfind(L"arg ", 0) == 0) {
       record.arguments.push_back(Unescape(line.substr(4)));
     } else if (line == L"end") {

@@ -68,6 +68,7 @@ std::string Utf16Bytes(const std::wstring& text, bool big_endian);
 // What the stand-in browser was started with.
 struct StandinRecord {
   std::wstring command_line;
+  std::wstring current_directory;
   std::vector<std::wstring> arguments;  // argv[0] first
 };
 std::optional<StandinRecord> ParseStandinRecord(const std::string& bytes);

@@ -180,9 +180,9 @@ TEST_F(HostileInputTest, PipeThatExistsIsNotReadFrom) {
   ::CloseHandle(server);
 }
 
-TEST_F(HostileInputTest, PathLongerThanAWindowsPathIsCutBeforeTheTest) {
-  // A real shortcut file whose path is far longer than 260 characters: cut to 260, the path
-  // names a folder on its way, which is no file.
+TEST_F(HostileInputTest, PathLongerThanAWindowsPathOpensWhole) {
+  // A shortcut whose path is far longer than 260 characters, as deep synchronised folders have
+  // them, plain and as a file URL.
   std::wstring deep = folder();
   while (deep.size() < 400) deep += L"\\" + std::wstring(60, L'd');
   for (std::size_t at = deep.find(L'\\', folder().size()); at != std::wstring::npos;
@@ -194,19 +194,11 @@ TEST_F(HostileInputTest, PathLongerThanAWindowsPathIsCutBeforeTheTest) {
   const std::wstring shortcut = deep + L"\\a.url";
   WriteBytes(L"\\\\?\\" + shortcut, "[InternetShortcut]\r\nURL=https://example.com/deep\r\n");
   WriteBrowserDat(StandinTemplate());
-  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
-  HWND window = nullptr;
-  const std::optional<MessageBoxContent> box = run->WaitForMessageBox(&window);
-  ASSERT_TRUE(box);
-  // A path without blanks cannot be wrapped: the box is wider than the screen, and its icon
-  // may lie beyond the screen's edge, where it cannot be seen. All else is as always.
-  const ExpectedBox expected = FileNotFoundBox(shortcut.substr(0, 260));
-  EXPECT_EQ(box->text, expected.text);
-  EXPECT_EQ(box->buttons.size(), 1u);
-  EXPECT_EQ(box->default_button, IDOK);
-  Dismiss(window, IDOK);
-  EXPECT_EQ(run->WaitForExit(), kExitNothingStarted);
-  EXPECT_TRUE(NothingStarted());
+  EXPECT_EQ(OpenExpectingStart(Quoted(shortcut)),
+            std::vector<std::wstring>{L"https://example.com/deep"});
+  ASSERT_TRUE(::DeleteFileW(InFolder(L"standin-record.txt").c_str()));
+  EXPECT_EQ(OpenExpectingStart(FileUrl(shortcut)),
+            std::vector<std::wstring>{L"https://example.com/deep"});
 }
 
 // --- Files of a gigabyte, of one huge line, of NUL bytes and of noise.

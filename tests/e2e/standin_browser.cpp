@@ -6,6 +6,7 @@
 //
 //   linkvane-standin 1
 //   cmdline <the full command line as GetCommandLineW gives it>
+//   cwd <its current folder, as GetCurrentDirectoryW gives it>
 //   arg <argv[0]>
 //   arg <argv[1]>
 //   ...
@@ -78,6 +79,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const wchar_t* command_line = ::GetCommandLineW();
   std::string record = "linkvane-standin 1\n";
   AppendItem(record, "cmdline", command_line);
+  wchar_t folder[MAX_PATH * 4] = L"";
+  ::GetCurrentDirectoryW(sizeof(folder) / sizeof(folder[0]), folder);
+  AppendItem(record, "cwd", folder);
   int count = 0;
   if (wchar_t** arguments = ::CommandLineToArgvW(command_line, &count)) {
     for (int i = 0; i < count; ++i) AppendItem(record, "arg", arguments[i]);

@@ -525,22 +525,13 @@ bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {
 }
 
 char16_t FakePlatform::AnsiBestFitAscii(char16_t c) {
-  // A few of the best fits of Windows-1252 and of the East Asian double-byte code pages.
-  struct BestFit {
-    char16_t from, to;
-    bool single_byte, double_byte;
-  };
-  constexpr BestFit kBestFits[] = {
-      {0x02BA, u'"', true, true},  {0x301D, u'"', true, true},  {0x2044, u'/', true, true},
-      {0x2215, u'/', true, true},  {0x2216, u'\\', true, true}, {0x2500, u'-', true, false},
-      {0x2194, u'-', true, false}, {0x00AD, u'-', false, true},
-  };
-  for (const BestFit& fit : kBestFits) {
-    if (fit.from == c && !ansi_utf8 && (ansi_double_byte ? fit.double_byte : fit.single_byte)) {
-      return fit.to;
-    }
-  }
-  return 0;
+  // A few best fits: quotes and slashes in both pages, a box line and an arrow in 1252, the soft
+  // hyphen (which 1252 holds itself) in the double-byte one.
+  if (ansi_utf8) return 0;
+  const std::u16string_view from = ansi_double_byte ? u"\u02BA\u301D\u2044\u2215\u2216\u00AD"
+                                                    : u"\u02BA\u301D\u2044\u2215\u2216\u2500\u2194";
+  const std::size_t at = from.find(c);
+  return at == std::u16string_view::npos ? 0 : u"\"\"//\\--"[at];
 }
 
 std::uint32_t FakePlatform::DriveType(const std::u16string& root) {

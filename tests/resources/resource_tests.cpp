@@ -197,6 +197,7 @@ TEST_F(ExecutableResources, ManifestAsksForWhatTheProgramNeeds) {
       "publicKeyToken=\"6595b64144ccf1df\"",
       "true/pm",
       "PerMonitorV2",
+      "<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true<",
       std::string("version=\"") + kVersionQuad + "\"",
       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
       "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1

@@ -654,61 +654,33 @@ TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {
   EXPECT_EQ(platform.started.size(), 1u);
 }
 
-// A browser installed from the Store has a ProgId without an open command, which only the shell
-// can start: it gets the URL after the same questions, encoded as always, and no other browser
-// stands in for it. A stale choice, whose ProgId is gone, still falls back.
-TEST_F(LaunchTest, AUserChoiceThatOnlyTheShellCanStartIsOpenedByIt) {
-  struct Case {
-    const char* what;
-    bool progid_exists, browser_dat, shell_fails;
-    std::vector<int> answers;
-    int status;
-    std::vector<std::u16string> opened, started;
-  };
-  const std::u16string url = u"http://example.com/a%E2%81%84b%20c";
-  const Case cases[] = {
-      {"the Store browser", true, false, false, {kIdYes}, 0, {u"AppXlv " + url}, {}},
-      {"after the questions", true, false, false, {kIdNo}, 1, {}, {}},
-      {"a failure", true, false, true, {kIdYes, 1}, 2, {}, {}},
-      {"a stale choice", false, false, false, {kIdYes}, 0, {}, {u"\"C:\\Reg\\r.exe\" " + url}},
-      {"browser.dat first",
-       true,
-       true,
-       false,
-       {kIdYes},
-       0,
-       {},
-       {u"\"C:\\Browser\\b.exe\" \"" + url + u"\""}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakePlatform& world = platform = FakePlatform();
-    world.full_command_line = u"linkvane.exe C:\\Links\\Example.url";
-    world.AddFile(kShortcut,
-                  "URL=http://example.com/a\xE2\x81\x84"
-                  "b c\r\n");
-    world.AddFile(u"C:\\Browser\\b.exe", "MZ");
-    world.AddFile(u"C:\\Reg\\r.exe", "MZ");
-    if (c.browser_dat) world.AddFile(kBrowserDat, "\"C:\\Browser\\b.exe\" \"%s\"");
-    world.SetRegistryText(
-        kHkeyCurrentUser,
-        u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
-        u"ProgId", u"AppXlv");
-    if (c.progid_exists)
-      world.CreateRegistryKey(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\Application");
-    world.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
-                          u"\"C:\\Reg\\r.exe\" %1");
-    if (c.shell_fails)
-      world.Fail(Operation::kOpenWithClass, 1155, u"No application is associated.");
-    world.message_answers = {c.answers.begin(), c.answers.end()};
-    EXPECT_EQ(Run(), c.status);
-    EXPECT_EQ(world.opened_with_class, c.opened);
-    EXPECT_EQ(world.started, c.started);
-    if (c.shell_fails) {
-      EXPECT_EQ(world.shown.back().text,
-                CannotExecuteText(u"AppXlv " + url, u"1155 (No application is associated.)"));
-    }
-  }
+// A Store browser's ProgId has no command key: the shell opens the URL with it, after the same
+// questions, encoded as always. A stale choice, whose ProgId is gone, still falls back.
+TEST_F(LaunchTest, AStoreBrowserIsOpenedByTheShell) {
+  const std::u16string url = u"http://example.com/a%E2%81%84b";
+  platform.files.erase(kBrowserDat);
+  SetUrlLine(
+      "URL=http://example.com/a\xE2\x81\x84"
+      "b");
+  platform.SetRegistryText(
+      kHkeyCurrentUser,
+      u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice",
+      u"ProgId", u"AppXlv");
+  platform.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                           u"\"C:\\Reg\\r.exe\" %1");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Reg\\r.exe\" " + url});
+  platform.CreateRegistryKey(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\Application");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(platform.opened_with_class, std::vector<std::u16string>{u"AppXlv " + url});
+  platform.Fail(Operation::kOpenWithClass, 1155, u"No association.");
+  platform.message_answers = {1};
+  EXPECT_EQ(Run(), 2);
+  ExpectOneMessage(CannotExecuteText(u"AppXlv " + url, u"1155 (No association.)"), kErrorIcon);
+  SetUrlLine("URL=javascript:x");
+  platform.message_answers = {kIdNo};
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(platform.started.size() + platform.opened_with_class.size(), 2u);
 }
 
 TEST_F(LaunchTest, AFailedStartIsReportedWithTheErrorAndTheCommand) {

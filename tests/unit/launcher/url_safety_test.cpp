@@ -147,21 +147,15 @@ TEST(EncodeUnsafeUrlCharacters, EncodesWhatCouldSplitOrExtendACommandLine) {
 }
 
 TEST(EncodeUnsafeUrlCharacters, FollowsTheBestFitsOfTheAnsiCodePage) {
-  struct Case {
-    bool double_byte, utf8;
-    std::u16string_view encoded;
-  };
-  const Case cases[] = {
-      {false, false, u"a\u00AD%E2%94%80%E2%81%84"},  // 1252 holds the soft hyphen itself
-      {true, false, u"a%C2%AD\u2500%E2%81%84"},      // an East Asian page
-      {false, true, u"a\u00AD\u2500\u2044"},         // UTF-8 has no best fit
-  };
-  for (const Case& c : cases) {
-    FakePlatform platform;
-    platform.ansi_double_byte = c.double_byte;
-    platform.ansi_utf8 = c.utf8;
-    EXPECT_EQ(EncodeUnsafeUrlCharacters(platform, u"a\u00AD\u2500\u2044"), c.encoded);
-  }
+  // 1252 holds the soft hyphen itself, an East Asian page makes it "-" but keeps the box line,
+  // and UTF-8 has no best fit.
+  FakePlatform cp1252, east_asian, utf8;
+  east_asian.ansi_double_byte = true;
+  utf8.ansi_utf8 = true;
+  const std::u16string url = u"a\u00AD\u2500\u2044";
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(cp1252, url), u"a\u00AD%E2%94%80%E2%81%84");
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(east_asian, url), u"a%C2%AD\u2500%E2%81%84");
+  EXPECT_EQ(EncodeUnsafeUrlCharacters(utf8, url), url);
 }
 
 TEST(SubstituteUrl, ReplacesEveryPlaceholderLeftToRightOnce) {

@@ -115,31 +115,17 @@ TEST(GetBrowserCommandFromRegistry, AProgIdWithoutATextCommandFallsThrough) {
   }
 }
 
+// The current user's classes over the machine's, for the chosen ProgId and the http fallback.
 TEST(GetBrowserCommandFromRegistry, ReadsClassesAsWindowsMergesThem) {
-  struct Case {
-    const char* what;
-    bool user, machine;  // whose Software\Classes register the ProgId and http
-    const char16_t* expected;
-  };
-  const Case cases[] = {
-      {"the current user's alone", true, false, u"user.exe %1"},
-      {"the user's over the machine's", true, true, u"user.exe %1"},
-      {"the machine's alone", false, true, u"machine.exe %1"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    for (const char16_t* progid : {u"ChoiceHTML", u"http"}) {
+  for (const std::u16string progid : {u"ChoiceHTML", u"http"}) {
+    for (const std::uint32_t roots : {1u, 2u, 3u}) {  // the user's, the machine's, both
       FakePlatform platform;
-      if (progid[0] == u'C') SetProgId(platform, Place::kUserChoice, progid);
-      const std::u16string key = u"Software\\Classes\\" + std::u16string(progid);
-      if (c.user)
-        platform.SetRegistryText(kHkeyCurrentUser, key + u"\\shell\\open\\command", u"",
-                                 u"user.exe %1");
-      if (c.machine)
-        platform.SetRegistryText(kHkeyLocalMachine, key + u"\\shell\\open\\command", u"",
-                                 u"machine.exe %1");
-      EXPECT_EQ(GetBrowserCommandFromRegistry(platform, true), c.expected);
-      EXPECT_TRUE(platform.open_keys.empty());
+      SetProgId(platform, Place::kUserChoice, u"ChoiceHTML");
+      const std::u16string key = u"Software\\Classes\\" + progid + u"\\shell\\open\\command";
+      if (roots & 2) platform.SetRegistryText(kHkeyLocalMachine, key, u"", u"machine.exe %1");
+      if (roots & 1) platform.SetRegistryText(kHkeyCurrentUser, key, u"", u"user.exe %1");
+      EXPECT_EQ(GetBrowserCommandFromRegistry(platform, true),
+                roots & 1 ? u"user.exe %1" : u"machine.exe %1");
     }
   }
 }
