@@ -429,15 +429,9 @@ std::int32_t FakePlatform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t in
   const auto handle = handles_.find(key);
   if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
   const OpenKey& open = handle->second;
-  std::set<std::u16string, NoCaseLess> children;
-  for (const auto& entry : registry_[open.root]) {
-    if (IsBelow(entry.first, open.name)) {
-      const std::size_t start = open.name.size() + 1;
-      children.insert(entry.first.substr(start, entry.first.find(u'\\', start) - start));
-    }
-  }
+  const std::set<std::u16string, NoCaseLess> children = SubkeysOf(open.root, open.name);
   if (index >= children.size()) return kErrorNoMoreItems;
-  name = *std::next(children.begin(), index);
+  name = std::next(children.begin(), index)->substr(open.name.size() + 1);
   return kErrorSuccess;
 }
 

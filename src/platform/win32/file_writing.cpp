@@ -12,7 +12,7 @@ namespace {
 
 // Writes all of bytes to the new, empty file at path; raises on failure.
 void WriteNewFile(const std::u16string& path, std::string_view bytes) {
-  UniqueHandle file(::CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueHandle file(::CreateFileW(Wide(FileApiPath(path)), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) throw LastError();
   while (!bytes.empty()) {
@@ -27,7 +27,8 @@ void WriteNewFile(const std::u16string& path, std::string_view bytes) {
 
 }  // namespace
 
-void Win32Platform::CreateFolder(const std::u16string& path) {
+void Win32Platform::CreateFolder(const std::u16string& folder) {
+  const std::u16string path = FileApiPath(folder);
   if (::CreateDirectoryW(Wide(path), nullptr)) return;
   const DWORD error = ::GetLastError();
   const DWORD attributes = ::GetFileAttributesW(Wide(path));
@@ -38,11 +39,12 @@ void Win32Platform::CreateFolder(const std::u16string& path) {
   throw LastError(error);
 }
 
-void Win32Platform::WriteFileAtomically(const std::u16string& path, std::string_view bytes) {
+void Win32Platform::WriteFileAtomically(const std::u16string& file, std::string_view bytes) {
+  const std::u16string path = FileApiPath(file);
   // In the same folder, so that it is on the same volume and the replace is a rename; the
   // process id keeps two runs apart.
-  const std::u16string temporary =
-      path + u"." + DecimalText(static_cast<std::int64_t>(::GetCurrentProcessId())) + u".tmp";
+  const std::u16string temporary = FileApiPath(
+      file + u"." + DecimalText(static_cast<std::int64_t>(::GetCurrentProcessId())) + u".tmp");
   try {
     WriteNewFile(temporary, bytes);
     // ReplaceFileW keeps the old file's attributes and permissions; it needs an old file.
@@ -59,7 +61,7 @@ void Win32Platform::WriteFileAtomically(const std::u16string& path, std::string_
 }
 
 void Win32Platform::RemoveFile(const std::u16string& path) {
-  if (!::DeleteFileW(Wide(path))) throw LastError();
+  if (!::DeleteFileW(Wide(FileApiPath(path)))) throw LastError();
 }
 
 }  // namespace linkvane::win32
