@@ -1,26 +1,17 @@
-// linkvane.exe /choose, driven as a user would: the list read, a first letter typed, Enter (or
-// Esc); the next shortcut then opens in the browser chosen. Three stand-in browsers are
-// registered as Windows lists them, for the user and for the computer.
+// linkvane.exe /choose, driven as a user would: a first letter typed in the list, Enter (or Esc);
+// the next shortcut then opens in the browser chosen. Three stand-in browsers are registered as
+// Windows lists them, for the user and for the computer.
 
 #include <string>
 #include <vector>
 
 #include "e2e_support.h"
+#include "stock_pc.h"
 
 namespace linkvane::e2e {
 namespace {
 
 using Arguments = std::vector<std::wstring>;
-const std::wstring kClients = L"Software\\Clients\\StartMenuInternet\\LinkvaneE2E.";
-const std::wstring kClasses = L"Software\\Classes\\LinkvaneE2E.";
-constexpr const wchar_t* kNames[] = {L"Juniper", L"JuniperURL", L"Quince", L"Xylosma",
-                                     L"XylosmaURL"};
-
-void SetText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) {
-  EXPECT_EQ(::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, text.c_str(),
-                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-}
 
 class ChooserTest : public LinkvaneTest {
  protected:
@@ -31,31 +22,21 @@ class ChooserTest : public LinkvaneTest {
               0u);
     user_file_ = path;
     ::DeleteFileW(user_file_.c_str());
-    const std::wstring standin = Quoted(StandinExe());
-    SetText(HKEY_CURRENT_USER, kClients + L"Juniper\\Capabilities", L"ApplicationName", L"Juniper");
-    SetText(HKEY_CURRENT_USER, kClients + L"Juniper\\Capabilities\\URLAssociations", L"http",
-            L"LinkvaneE2E.JuniperURL");
-    SetText(HKEY_CURRENT_USER, kClasses + L"JuniperURL\\shell\\open\\command", L"",
-            standin + L" --juniper \"%1\"");
-    SetText(HKEY_LOCAL_MACHINE, kClients + L"Quince", L"", L"Quince");
-    SetText(HKEY_LOCAL_MACHINE, kClients + L"Quince\\shell\\open\\command", L"", standin);
-    SetText(HKEY_CURRENT_USER, kClients + L"Xylosma", L"", L"Xylosma");
-    SetText(HKEY_CURRENT_USER, kClients + L"Xylosma\\Capabilities\\URLAssociations", L"http",
-            L"LinkvaneE2E.XylosmaURL");
-    SetText(HKEY_LOCAL_MACHINE, kClasses + L"XylosmaURL\\shell\\open\\command", L"",
-            standin + L" -x -url \"%1\"");
+    // Names that begin with letters no other browser of the prefix begins with; one is the
+    // user's, with its ProgId in the user's classes.
+    const InstalledBrowser browsers[] = {
+        {L"C:\\Choose\\Juniper", L"juniper.exe", L"Juniper", L"JuniperURL", L"--juniper \"%1\"",
+         true},
+        {L"C:\\Choose\\Quince", L"quince.exe", L"Quince", L"QuinceURL", L"%1"},
+        {L"C:\\Choose\\Xylosma", L"xylosma.exe", L"Xylosma", L"XylosmaURL", L"-x -url \"%1\""},
+    };
+    for (const InstalledBrowser& browser : browsers) InstallBrowser(browser);
     WriteBrowserDat(StandinTemplate("--computer \"%s\""));
     shortcut_ = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://example.com/chosen\r\n");
   }
 
   void TearDown() override {
     ::DeleteFileW(user_file_.c_str());
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-      for (const wchar_t* name : kNames) {
-        ::RegDeleteTreeW(root, (kClients + name).c_str());
-        ::RegDeleteTreeW(root, (kClasses + name).c_str());
-      }
-    }
     LinkvaneTest::TearDown();
   }
 
@@ -76,7 +57,7 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
   const std::wstring url = L"https://example.com/chosen";
   const Case cases[] = {
       {"user's browser, user's ProgId", "", L"j\r", 0, {L"--juniper", url}, "\r\n"},
-      {"computer's browser, its command", "", L"q\r", 0, {url}, "\r\n"},
+      {"computer's browser", "", L"q\r", 0, {url}, "\r\n"},
       {"computer's ProgId", mine + "\n\xC3\xA9", L"x\r", 0, {L"-x", L"-url", url}, "\n\xC3\xA9"},
       {"no choice gives back the computer's", mine + "\r\n", L"n\r", 0, {L"--computer", url}, ""},
       {"cancel changes nothing", mine + "\r\nkept", L"q\x1B", 1, {L"--mine", url}, "\r\nkept"},
@@ -90,7 +71,7 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
     }
     std::unique_ptr<LinkvaneRun> run = Launch(L" /choose");
     HWND dialog =
-        WaitForDialogTitled(run->process_id(), L"Linkvane - choose a browser", kWindowTimeoutMs);
+        WaitForLinkvaneWindow(run->process_id(), kWindowTimeoutMs, L"Linkvane - choose a browser");
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(TypeKeys(dialog, c.keys));
     ASSERT_EQ(run->WaitForExit(), c.status);

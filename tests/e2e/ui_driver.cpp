@@ -52,7 +52,7 @@ bool IsLinkvaneWindow(HWND window, DWORD process_id, const std::wstring& title) 
 struct FindRequest {
   DWORD process_id;
   HWND found;
-  std::wstring title = L"Linkvane";
+  std::wstring title;
 };
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter) {
@@ -253,18 +253,10 @@ const char* BoxIconName(BoxIcon icon) {
   return "unknown";
 }
 
-HWND FindLinkvaneWindow(DWORD process_id) {
-  FindRequest request{process_id, nullptr};
+HWND FindLinkvaneWindow(DWORD process_id, const std::wstring& title) {
+  FindRequest request{process_id, nullptr, title};
   ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
   return request.found;
-}
-
-HWND WaitForDialogTitled(DWORD process_id, const std::wstring& title, DWORD timeout_ms) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
-  for (FindRequest request{process_id, nullptr, title};; ::Sleep(kPollMs)) {
-    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
-    if (request.found != nullptr || ::GetTickCount64() >= deadline) return request.found;
-  }
 }
 
 bool TypeKeys(HWND window, const std::wstring& keys) {
@@ -288,10 +280,10 @@ bool TypeKeys(HWND window, const std::wstring& keys) {
   return true;
 }
 
-HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms) {
+HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms, const std::wstring& title) {
   const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
   for (;;) {
-    if (HWND window = FindLinkvaneWindow(process_id)) return window;
+    if (HWND window = FindLinkvaneWindow(process_id, title)) return window;
     if (::GetTickCount64() >= deadline) return nullptr;
     ::Sleep(kPollMs);
   }

@@ -192,36 +192,36 @@ TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
 }
 
 TEST_F(LaunchTest, TheUsersOwnTemplateComesBeforeTheComputersAndIsJudgedAlike) {
-  const std::u16string folders =
-      u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
   struct Case {
     const char16_t* recorded;  // the user's Local AppData as the registry records it
     const char16_t* user_file;
     std::string bytes;
-    std::u16string_view started;  // empty: refused (M5)
+    std::u16string started;  // empty: refused (M5)
   };
   const Case cases[] = {
-      {u"%USERPROFILE%\\AppData\\Local", u"C:\\Users\\me\\AppData\\Local\\Linkvane\\browser.dat",
-       "\xEF\xBB\xBF\"C:\\Br\xC3\xA4u\\b.exe\" %s\r\nkept",
-       u"\"C:\\Br\u00E4u\\b.exe\" http://example.com/"},
-      {u"%NOSUCHVARIABLE%\\Local", u"C:\\Env\\Linkvane\\browser.dat", "C:\\Reg\\r.exe %s",
+      {u"%USERPROFILE%\\Local", u"C:\\me\\Local\\Linkvane\\browser.dat",
+       "\xEF\xBB\xBF"
+       "C:\\Reg\\r.exe %s\r\nb",
        u"\"C:\\Reg\\r.exe\" http://example.com/"},
-      {u"D:\\Local", u"D:\\Local\\Linkvane\\browser.dat", "abc\r\nr.exe %s",
+      {u"%NOSUCHVARIABLE%", u"C:\\Env\\Linkvane\\browser.dat", "C:\\Reg\\r.exe -e %s",
+       u"\"C:\\Reg\\r.exe\" -e http://example.com/"},
+      {u"D:\\Local\\", u"D:\\Local\\Linkvane\\browser.dat", "abc\r\nr.exe %s",
        u"\"C:\\Browser\\b.exe\" \"http://example.com/\""},
-      {u"D:\\Local\\", u"D:\\Local\\Linkvane\\browser.dat", "\"C:\\tools\\open.cmd\" %s", u""},
+      {u"D:\\Local", u"D:\\Local\\Linkvane\\browser.dat", "\"C:\\tools\\open.cmd\" %s", u""},
   };
-  platform.environment[u"USERPROFILE"] = u"C:\\Users\\me";
-  platform.environment[u"LOCALAPPDATA"] = u"C:\\Env";
+  platform.environment = {{u"USERPROFILE", u"C:\\me"}, {u"LOCALAPPDATA", u"C:\\Env"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::U8(c.user_file));
     platform.started.clear();
-    platform.shown.clear();
-    platform.SetRegistryText(kHkeyCurrentUser, folders, u"Local AppData", c.recorded, kRegExpandSz);
+    platform.SetRegistryText(
+        kHkeyCurrentUser,
+        u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+        u"Local AppData", c.recorded, kRegExpandSz);
     platform.AddFile(c.user_file, c.bytes);
     if (c.started.empty()) platform.message_answers = {1};
     EXPECT_EQ(Run(), c.started.empty() ? 2 : 0);
-    EXPECT_EQ(platform.started, c.started.empty() ? std::vector<std::u16string>{}
-                                                  : std::vector{std::u16string(c.started)});
+    EXPECT_EQ(platform.started,
+              c.started.empty() ? std::vector<std::u16string>{} : std::vector{c.started});
     platform.files.erase(c.user_file);
   }
 }
