@@ -78,6 +78,17 @@ class FilePlatform : public Platform {
   bool ShowOpenDialog(FileDialogBlock&) override { return Refuse(), false; }
   bool ShowSaveDialog(FileDialogBlock&) override { return Refuse(), false; }
   std::uint32_t DialogExtendedError() override { return Refuse(), 0; }
+  std::int32_t EnumRegistrySubkeys(RegistryKey, std::uint32_t, std::u16string&) override {
+    return Refuse(), 0;
+  }
+  std::u16string LoadIndirectString(const std::u16string&) override { return Refuse(); }
+  std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view) override {
+    return Refuse(), std::nullopt;
+  }
+  void CreateFolder(const std::u16string&) override { Refuse(); }
+  void WriteFileAtomically(const std::u16string&, std::string_view) override { Refuse(); }
+  void RemoveFile(const std::u16string&) override { Refuse(); }
+  bool ShowChooserDialog(const ChooserModel&, ChooserEvents&) override { return Refuse(), false; }
 
   // Host paths are ASCII here; the wide text is narrowed unit by unit.
   static std::string Narrow(const std::u16string& path) {

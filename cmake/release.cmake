@@ -20,7 +20,8 @@ endif()
 
 set(LINKVANE_STAGE ${CMAKE_BINARY_DIR}/stage)
 set(LINKVANE_DIST ${CMAKE_BINARY_DIR}/dist)
-set(LINKVANE_TEXT_FILES README.txt browser.dat.example register.cmd unregister.cmd)
+set(LINKVANE_TEXT_FILES README.txt browser.dat.example register.cmd unregister.cmd
+                        choose-browser.cmd)
 set(staged)
 foreach(name ${LINKVANE_TEXT_FILES})
   configure_file(${CMAKE_SOURCE_DIR}/package/${name}.in ${LINKVANE_STAGE}/${name} @ONLY

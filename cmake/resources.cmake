@@ -38,7 +38,10 @@ configure_file(${CMAKE_SOURCE_DIR}/res/linkvane.rc.in ${CMAKE_BINARY_DIR}/res/li
 # flags, -municode, ...), which windres does not understand, stay away from the resource script.
 add_library(linkvane_resources OBJECT ${CMAKE_BINARY_DIR}/res/linkvane.rc)
 set_property(TARGET linkvane_resources PROPERTY COMPILE_OPTIONS "")
+# The dialog's control ids come from the header the code that runs it includes.
+target_include_directories(linkvane_resources PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_property(SOURCE ${CMAKE_BINARY_DIR}/res/linkvane.rc APPEND PROPERTY OBJECT_DEPENDS
-             ${LINKVANE_ICON_FILE} ${LINKVANE_MANIFEST_FILE})
+             ${LINKVANE_ICON_FILE} ${LINKVANE_MANIFEST_FILE}
+             ${CMAKE_SOURCE_DIR}/src/platform/win32/chooser_resource.h)
 
 set(LINKVANE_RESOURCES $<TARGET_OBJECTS:linkvane_resources>)

@@ -42,6 +42,7 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Linkvane"
 !define ERROR_ELEVATION_REQUIRED 740
 !define SEE_MASK_NOCLOSEPROCESS 0x40
+!define CHOOSER "Linkvane - choose a browser"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -70,7 +71,13 @@ Var DatNote    ; where browser.dat goes, on the finish page
 !define MUI_WELCOMEPAGE_TEXT "Linkvane opens web-location shortcut files in your browser: .webloc files from a Mac, .desktop links from Linux and Windows' own .url shortcuts.$\r$\n$\r$\nSetup installs it $ModeText into$\r$\n$INSTDIR$\r$\n$\r$\nAfterwards .webloc and .desktop files open with Linkvane on a double-click (unless another program has them), and .url files have Linkvane in their Open with list. Uninstall it in Settings, Apps.$\r$\n$\r$\nClick Install to continue."
 !define MUI_FINISHPAGE_TITLE "Linkvane is installed"
 !define MUI_FINISHPAGE_TEXT_LARGE
-!define MUI_FINISHPAGE_TEXT "Linkvane starts your default browser. To choose another, put a file named browser.dat into$\r$\n$INSTDIR$\r$\n$DatNote$\r$\n$\r$\nbrowser.dat.example there shows how; README.txt tells the rest."
+!define MUI_FINISHPAGE_TEXT "Linkvane starts your default browser. To choose another for yourself, start $\"${CHOOSER}$\" in the Start menu. For every user, put a file named browser.dat into$\r$\n$INSTDIR$\r$\n$DatNote$\r$\n$\r$\nbrowser.dat.example there shows how; README.txt tells the rest."
+; Offered unticked, and only to a per-user installation: it runs as whoever ran the installer,
+; while an all-users installation runs elevated, perhaps as another account.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_NOTCHECKED
+!define MUI_FINISHPAGE_RUN_TEXT "Choose a browser now"
+!define MUI_FINISHPAGE_RUN_FUNCTION ChooseBrowserNow
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show README.txt"
@@ -78,6 +85,7 @@ Var DatNote    ; where browser.dat goes, on the finish page
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -87,6 +95,18 @@ Var DatNote    ; where browser.dat goes, on the finish page
 Function WelcomeShow
   GetDlgItem $0 $HWNDPARENT 1
   SendMessage $0 ${WM_SETTEXT} 0 "STR:&Install"
+FunctionEnd
+
+Function FinishShow
+  ${If} $AllUsers == 1
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
+Function ChooseBrowserNow
+  ${If} $AllUsers != 1
+    Exec '"$INSTDIR\linkvane.exe" /choose'
+  ${EndIf}
 FunctionEnd
 
 ; Reads the command line ($R0): /AllUsers, /Elevated and /Folder= (the folder, which the
@@ -228,6 +248,9 @@ Section "Linkvane"
     SetErrorLevel 2
   ${EndIf}
 
+  ; Each user's own choice of browser, a click away ($SMPROGRAMS is the mode's Start menu).
+  CreateShortCut "$SMPROGRAMS\${CHOOSER}.lnk" "$INSTDIR\linkvane.exe" "/choose"
+
   ${If} $AllUsers == 1
     StrCpy $R0 " /AllUsers"
   ${Else}
@@ -262,6 +285,8 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\browser.dat.example"
   Delete "$INSTDIR\uninstall.exe"
+  ; Each user's choice of browser (in their local application data) stays, as their settings.
+  Delete "$SMPROGRAMS\${CHOOSER}.lnk"
   ; Stays while it holds the user's browser.dat (or anything else of theirs).
   RMDir "$INSTDIR"
   ; The entry in Settings, Apps goes with the program, never before it: an installation that

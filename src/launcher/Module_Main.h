@@ -32,6 +32,10 @@ std::u16string AddBackslash(const std::u16string& path);
 // The first line of the text file at path; "" when it is missing or unreadable.
 std::u16string ReadFirstLine(Platform& platform, const std::u16string& path);
 
+// The first line of the user's own browser.dat (the one /choose writes, in the user's local
+// application data); "" when there is none.
+std::u16string ReadUserTemplate(Platform& platform);
+
 // Starts command (environment references expanded when expand is set) with a normal window;
 // shows the failure message and returns false when it cannot be started. url_start is where
 // the URL begins in command (npos when it holds none).
@@ -45,6 +49,15 @@ bool OpenWithShell(Platform& platform, const std::u16string& progid, const std::
 // Starts command's program, found by FindProgram, in a normal window; raises on failure, and
 // refuses a batch file or cmd.exe when the command holds a URL (url_start is not npos).
 void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start);
+
+// The program that StartBrowser would start for command, with the same refusals, and where
+// its name ends in command (as FindProgram); raises what it would raise.
+std::u16string ProgramToStart(Platform& platform, const std::u16string& command,
+                              std::size_t url_start, std::size_t& name_end);
+
+// Why a launch would refuse command_template, as the message that says so; "" when it would
+// start the browser. Checked as at a launch, with a plain web address for the URL.
+std::u16string TemplateRefusal(Platform& platform, const std::u16string& command_template);
 
 // The full path of the program that command starts, found in Linkvane's folder, the system
 // and Windows folders, PATH and App Paths but never the current folder; its name must end by

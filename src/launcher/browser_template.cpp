@@ -2,6 +2,7 @@
 
 #include "launcher/Module_Main.h"
 #include "platform/text_stream.h"
+#include "system/systemfn.h"
 
 namespace linkvane::Module_Main {
 
@@ -30,6 +31,13 @@ std::u16string ReadFirstLine(Platform& platform, const std::u16string& path) {
   ContinueOnError([&] { line = Opened(stream).ReadLine(); });
   ContinueOnError([&] { Opened(stream).Close(); });
   return line;
+}
+
+std::u16string ReadUserTemplate(Platform& platform) {
+  std::u16string path;
+  // Without a folder of the user's there is simply no choice of the user's.
+  ContinueOnError([&] { path = systemfn::UserTemplatePath(platform); });
+  return path.empty() ? path : ReadFirstLine(platform, path);
 }
 
 }  // namespace linkvane::Module_Main

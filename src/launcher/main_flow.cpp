@@ -46,8 +46,12 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  std::u16string command_template =
-      ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  // The user's own choice comes first, then this copy's browser.dat, then Windows' default.
+  std::u16string command_template = ReadUserTemplate(platform);
+  if (command_template.size() < kShortestTemplate) {
+    command_template =
+        ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  }
   std::u16string shell_progid;  // the user's browser when only the shell can start it
   if (command_template.size() < kShortestTemplate) {
     command_template = GetDefaultBrowserCommand(platform, &shell_progid);

@@ -58,6 +58,11 @@ std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
   return text.append(description).append(u").");
 }
 
+std::u16string TemplateTooShort() {
+  return u"A browser command has at least 4 characters: the browser's program, and %s where the "
+         u"address goes.";
+}
+
 std::u16string UnexpectedError(std::int32_t number, std::u16string_view description) {
   std::u16string text = u"Sorry, Linkvane stopped because of an unexpected error.";
   text.append(kCrLf).append(kCrLf).append(u"Error code = ").append(DecimalText(number));

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/browser_chooser.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "launcher/registration.h"
@@ -13,11 +14,18 @@ namespace linkvane::Module_Main {
 
 namespace {
 
+// /choose: the browser that opens shortcuts for this user, from a list; a command is judged
+// as a launch would judge it before it is kept.
+int ChooseBrowser(Platform& platform, const RequestOptions&) {
+  return chooser::ChooseBrowser(platform, TemplateRefusal);
+}
+
 // Every request the program knows, by its switch. A switch's letter case does not matter.
 constexpr Request kRequests[] = {
     {u"/register", u"opens .webloc and .desktop files with this program", RegisterShortcutTypes,
      true},
     {u"/unregister", u"undoes /register", UnregisterShortcutTypes, true},
+    {u"/choose", u"chooses the browser that opens shortcuts for you", ChooseBrowser, false},
 };
 
 constexpr std::u16string_view kAllUsers = u"/allusers";

@@ -26,16 +26,22 @@ void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        messages::kErrorOk, messages::kTitle);
 }
 
-void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start) {
+std::u16string ProgramToStart(Platform& platform, const std::u16string& command,
+                              std::size_t url_start, std::size_t& name_end) {
   if (command.empty()) throw PlatformError(kErrorInvalidArgument, u"The command line is empty.");
   // cmd.exe parses its command line again, by rules no quoting can satisfy for every URL: the
   // program is judged by its name as written and by the file it turns out to be.
   const bool passes_url = url_start != std::u16string::npos;
   if (passes_url && IsCommandInterpreter(ProgramNameOf(command))) throw InterpreterRefused();
-  std::size_t name_end = 0;
-  const std::u16string program =
+  std::u16string program =
       FindProgram(platform, command, passes_url ? url_start : command.size(), name_end);
   if (passes_url && IsCommandInterpreter(program)) throw InterpreterRefused();
+  return program;
+}
+
+void StartBrowser(Platform& platform, const std::u16string& command, std::size_t url_start) {
+  std::size_t name_end = 0;
+  const std::u16string program = ProgramToStart(platform, command, url_start, name_end);
   // A browser takes its first argument for its own path: one found from unquoted text (blanks
   // and all, or a bare name) is named by the path found, quoted, so that the browser's
   // arguments are exactly the template's.

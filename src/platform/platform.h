@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform_error.h"
 
@@ -97,6 +98,31 @@ struct FileDialogBlock {
   bool has_default_ext = false;
   std::u16string default_ext;     // FileTitle followed by one NUL
   std::uint16_t file_offset = 0;  // out: where the file name starts in `file`
+};
+
+// --- What choosing a browser (linkvane.exe /choose) needs of the platform.
+
+inline constexpr std::int32_t kErrorNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
+
+// What the browser chooser shows when it opens: the list, each entry's command, the entry
+// selected (none: -1) and the command box's text.
+struct ChooserModel {
+  std::vector<std::u16string> names;
+  std::vector<std::u16string> commands;
+  int selected = -1;
+  std::u16string command;
+};
+
+// What the chooser asks of the logic while it is open.
+class ChooserEvents {
+ public:
+  virtual ~ChooserEvents() = default;
+  // "Other program...": the command for a program the user picks in the Open dialog (owned by
+  // the chooser's window), or nothing when none was picked.
+  virtual std::optional<std::u16string> PickProgram(std::uintptr_t owner) = 0;
+  // OK with command in the command box: "" when it was taken and the chooser closes, else why
+  // not, which the chooser shows before it lets the user go on.
+  virtual std::u16string Accept(const std::u16string& command) = 0;
 };
 
 class Platform {
@@ -198,6 +224,27 @@ class Platform {
   // Asks the shell to open url with the class progid, as Windows starts a browser that has no
   // command of its own (one installed from the Store); raises the shell's error.
   virtual void OpenWithClass(const std::u16string& progid, const std::u16string& url) = 0;
+
+  // --- Choosing a browser (linkvane.exe /choose).
+  // RegEnumKeyExW: the name of key's subkey at index; returns a Win32 error code,
+  // kErrorNoMoreItems past the last one.
+  virtual std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                           std::u16string& name) = 0;
+  // SHLoadIndirectString: the text that an indirect string ("@file,-id") names; "" when none.
+  virtual std::u16string LoadIndirectString(const std::u16string& source) = 0;
+  // text in the ANSI code page; nothing when the code page cannot hold it exactly.
+  virtual std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) = 0;
+  // Creates the folder at path; one that exists already is no error. Raises on failure.
+  virtual void CreateFolder(const std::u16string& path) = 0;
+  // Replaces the file at path (or creates it) with bytes, all or nothing: they are written to a
+  // new file in the same folder first, which then takes the old one's place. Raises on failure,
+  // leaving any old file whole.
+  virtual void WriteFileAtomically(const std::u16string& path, std::string_view bytes) = 0;
+  // Deletes the file at path; raises on failure.
+  virtual void RemoveFile(const std::u16string& path) = 0;
+  // Shows the browser chooser (a modal dialog) until OK is accepted or the user cancels; true
+  // for OK. Raises when it cannot be shown, and passes on what the events raise.
+  virtual bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) = 0;
 };
 
 }  // namespace linkvane

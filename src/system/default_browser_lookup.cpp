@@ -1,4 +1,5 @@
 #include "system/systemfn.h"
+#include "text/case_insensitive.h"
 #include "text/decimal.h"
 
 namespace linkvane::systemfn {
@@ -66,6 +67,18 @@ std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
 std::u16string GetHttpOpenCommand(Platform& platform) {
   const RegistryValue value = ReadClassesValue(platform, u"http\\shell\\open\\command\\");
   return value.IsText() ? value.AsText() : std::u16string();
+}
+
+std::u16string TemplateFromOpenCommand(std::u16string command) {
+  // The registry marks the URL with "%1"; only its last occurrence is the URL's place, and one
+  // at the very start cannot be (it would be the program itself).
+  const std::size_t at = FindLastNoCase(command, u"%1");
+  if (at == kNotFound || at == 0) {
+    command += u" %s";
+  } else {
+    command.replace(at, 2, u"%s");
+  }
+  return command;
 }
 
 }  // namespace linkvane::systemfn

@@ -47,4 +47,17 @@ std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
 std::u16string GetHttpOpenCommand(Platform& platform);
 
+// A browser command template from an open command as the registry records it: its last "%1"
+// becomes "%s"; without one (or with one only at the very start) " %s" is appended.
+std::u16string TemplateFromOpenCommand(std::u16string command);
+
+// The user's local (not roaming) application-data folder as Windows records it, read without
+// the shell: the expanded "Local AppData" of the user's shell folders, else %LOCALAPPDATA%;
+// "" when neither names a full path.
+std::u16string LocalAppDataFolder(Platform& platform);
+
+// Where the user's own browser command template is kept: browser.dat in a Linkvane folder of
+// LocalAppDataFolder; "" when there is none.
+std::u16string UserTemplatePath(Platform& platform);
+
 }  // namespace linkvane::systemfn

@@ -42,21 +42,22 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-bool IsLinkvaneWindow(HWND window, DWORD process_id) {
+bool IsLinkvaneWindow(HWND window, DWORD process_id, const std::wstring& title) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   return owner == process_id && ::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-         TextOf(window) == L"Linkvane";
+         TextOf(window) == title;
 }
 
 struct FindRequest {
   DWORD process_id;
   HWND found;
+  std::wstring title;
 };
 
 BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter) {
   auto* request = reinterpret_cast<FindRequest*>(parameter);
-  if (IsLinkvaneWindow(window, request->process_id)) {
+  if (IsLinkvaneWindow(window, request->process_id, request->title)) {
     request->found = window;
     return FALSE;
   }
@@ -252,16 +253,37 @@ const char* BoxIconName(BoxIcon icon) {
   return "unknown";
 }
 
-HWND FindLinkvaneWindow(DWORD process_id) {
-  FindRequest request{process_id, nullptr};
+HWND FindLinkvaneWindow(DWORD process_id, const std::wstring& title) {
+  FindRequest request{process_id, nullptr, title};
   ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
   return request.found;
 }
 
-HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms) {
+bool TypeKeys(HWND window, const std::wstring& keys) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ||
+      info.hwndFocus == nullptr) {
+    return false;
+  }
+  // A character goes as the character a key press makes; Enter and Esc as the keys, which
+  // the dialog itself acts on.
+  for (const wchar_t key : keys) {
+    const UINT virtual_key = key == L'\r' ? VK_RETURN : key == L'\x1B' ? VK_ESCAPE : 0;
+    if (virtual_key == 0) {
+      ::PostMessageW(info.hwndFocus, WM_CHAR, key, 1);
+    } else {
+      ::PostMessageW(info.hwndFocus, WM_KEYDOWN, virtual_key, 1);
+      ::PostMessageW(info.hwndFocus, WM_KEYUP, virtual_key, 0xC0000001);
+    }
+  }
+  return true;
+}
+
+HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms, const std::wstring& title) {
   const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
   for (;;) {
-    if (HWND window = FindLinkvaneWindow(process_id)) return window;
+    if (HWND window = FindLinkvaneWindow(process_id, title)) return window;
     if (::GetTickCount64() >= deadline) return nullptr;
     ::Sleep(kPollMs);
   }

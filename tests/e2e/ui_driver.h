@@ -21,11 +21,16 @@ struct BoxButton {
   std::wstring text;
 };
 
-// A visible top-level window of the process, titled "Linkvane", of the dialog class.
-// Returns null when none appeared within timeout_ms.
-HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms);
+// A visible top-level window of the process, titled "Linkvane" (or title), of the dialog
+// class. Returns null when none appeared within timeout_ms.
+HWND WaitForLinkvaneWindow(DWORD process_id, DWORD timeout_ms,
+                           const std::wstring& title = L"Linkvane");
 // The same, without waiting.
-HWND FindLinkvaneWindow(DWORD process_id);
+HWND FindLinkvaneWindow(DWORD process_id, const std::wstring& title = L"Linkvane");
+
+// Types keys into the control of window's thread that has the keyboard focus, as a keyboard
+// sends them: "\r" is Enter, "\x1B" is Esc. False when no control has the focus.
+bool TypeKeys(HWND window, const std::wstring& keys);
 
 // True when window is a message box (it has the message text control), false for any other
 // dialog such as the Open dialog.

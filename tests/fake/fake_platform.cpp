@@ -13,6 +13,7 @@ namespace linkvane::testing {
 namespace {
 
 constexpr std::int32_t kErrorFileNotFound = 2;
+constexpr std::int32_t kErrorPathNotFound = 3;
 constexpr std::int32_t kErrorInvalidParameter = 87;
 constexpr std::int32_t kErrorInvalidHandle = 6;
 constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057u);
@@ -277,9 +278,10 @@ void FakePlatform::SetRegistryText(std::uint32_t root, const std::u16string& key
 }
 
 void FakePlatform::CreateRegistryKey(std::uint32_t root, const std::u16string& key) {
-  // With every key on its way, as the registry has them.
   const auto [hive, path] = Hive(root, key);
-  for (std::size_t end = 0; end != std::u16string::npos; end = path.find(u'\\', end + 1)) {
+  // Like Windows, the keys above it are created too.
+  for (std::size_t end = path.find(u'\\'); end != std::u16string::npos;
+       end = path.find(u'\\', end + 1)) {
     registry_[hive][path.substr(0, end)];
   }
   registry_[hive][path];
@@ -317,13 +319,16 @@ void FakePlatform::Raise(Operation operation) const {
 }
 
 std::int32_t FakePlatform::OpenRegistryKey(std::uint32_t root, const std::u16string& subkey,
-                                           std::uint32_t, std::uint32_t, RegistryKey& key) {
+                                           std::uint32_t, std::uint32_t access, RegistryKey& key) {
   ++registry_calls;
   if (const PlatformError* failure = FailureOf(Operation::kOpenRegistryKey)) {
     return failure->Number();
   }
-  if (FindKey(root, subkey) == nullptr) return kErrorFileNotFound;
-  key = NewHandle(root, subkey);
+  const std::uint32_t hive =
+      root == kHkeyLocalMachine && under_wow64 && (access & kKeyWow64_32Key) != 0 ? kHklm32View
+                                                                                  : root;
+  if (FindKey(hive, subkey) == nullptr) return kErrorFileNotFound;
+  key = NewHandle(hive, subkey);
   return kErrorSuccess;
 }
 
@@ -416,6 +421,76 @@ FakePlatform::RegistryTextMap FakePlatform::RegistryTexts(std::uint32_t root) {
     }
   }
   return texts;
+}
+
+std::int32_t FakePlatform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                               std::u16string& name) {
+  ++registry_calls;
+  const auto handle = handles_.find(key);
+  if (handle == handles_.end() || open_keys.count(key) == 0) return kErrorInvalidHandle;
+  const OpenKey& open = handle->second;
+  const std::set<std::u16string, NoCaseLess> children = SubkeysOf(open.root, open.name);
+  if (index >= children.size()) return kErrorNoMoreItems;
+  name = std::next(children.begin(), index)->substr(open.name.size() + 1);
+  return kErrorSuccess;
+}
+
+std::u16string FakePlatform::LoadIndirectString(const std::u16string& source) {
+  const auto found = indirect_strings.find(source);
+  return found == indirect_strings.end() ? std::u16string() : found->second;
+}
+
+std::optional<std::string> FakePlatform::Utf16ToAnsiExactly(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t c : text) {
+    int b = 0;
+    while (b < 256 && AnsiToUtf16(std::string(1, static_cast<char>(b))) != std::u16string(1, c))
+      ++b;
+    if (b == 256) return std::nullopt;
+    bytes.push_back(static_cast<char>(b));
+  }
+  return bytes;
+}
+
+void FakePlatform::CreateFolder(const std::u16string& path) {
+  if (const PlatformError* failure = FailureOf(Operation::kCreateFolder)) throw *failure;
+  folders.insert(path);
+}
+
+void FakePlatform::WriteFileAtomically(const std::u16string& path, std::string_view bytes) {
+  if (const PlatformError* failure = FailureOf(Operation::kWriteFile)) throw *failure;
+  if (folders.count(path.substr(0, path.rfind(u'\\'))) == 0) {
+    throw PlatformError(kErrorPathNotFound, u"The system cannot find the path specified.");
+  }
+  files[path] = std::string(bytes);
+}
+
+void FakePlatform::RemoveFile(const std::u16string& path) {
+  if (const PlatformError* failure = FailureOf(Operation::kRemoveFile)) throw *failure;
+  if (files.erase(path) == 0) {
+    throw PlatformError(kErrorFileNotFound, u"The system cannot find the file specified.");
+  }
+}
+
+bool FakePlatform::ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) {
+  choosers.push_back(model);
+  std::u16string command = model.command;
+  while (!chooser_steps.empty()) {
+    const std::u16string step = chooser_steps.front();
+    chooser_steps.pop_front();
+    if (step == u"Cancel") return false;
+    if (step == u"OK") {
+      std::u16string refusal = events.Accept(command);
+      if (refusal.empty()) return true;
+      chooser_refusals.push_back(std::move(refusal));
+    } else if (step == u"Other program") {
+      command = events.PickProgram(0x4242).value_or(command);
+    } else {
+      command = step[0] == u'=' ? model.commands.at(step[1] - u'0') : step;
+    }
+  }
+  ADD_FAILURE() << "the chooser was still open when the test's steps ran out";
+  return false;
 }
 
 bool FakePlatform::ShowDialog(FileDialogBlock& block, bool save) {

@@ -36,7 +36,14 @@ enum class Operation {
   kDeleteRegistryValue,
   kDeleteRegistryKey,
   kQueryRegistryKeyInfo,
+  kCreateFolder,
+  kWriteFile,
+  kRemoveFile,
 };
+
+// The computer's registry as a 32-bit program sees it when it asks for the 32-bit view on
+// 64-bit Windows: a root of its own in the fake (used when under_wow64 is set).
+inline constexpr std::uint32_t kHklm32View = 0x90000002u;
 
 struct ShownMessage {
   std::u16string text;
@@ -85,6 +92,13 @@ class FakePlatform : public Platform {
   // Drive types by letter (lower case); a drive not named here is a fixed one.
   std::map<char16_t, std::uint32_t> drive_types;
 
+  // What indirect strings ("@file,-id") stand for.
+  std::map<std::u16string, std::u16string> indirect_strings;
+  // What the user does in the chooser, in order: "=N" selects entry N, "Other program" picks the
+  // next dialog answer, "OK" and "Cancel" press them, anything else is typed as the command.
+  // Running out of steps fails the test.
+  std::deque<std::u16string> chooser_steps;
+
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
   std::vector<std::u16string> started;  // command lines
@@ -97,6 +111,8 @@ class FakePlatform : public Platform {
   std::vector<std::uint32_t> resumed;             // process ids
   std::vector<FileDialogBlock> dialogs;           // blocks as the logic filled them
   std::vector<bool> dialog_was_save;
+  std::vector<ChooserModel> choosers;            // the chooser's contents as the logic made them
+  std::vector<std::u16string> chooser_refusals;  // what the chooser showed after OK
   int registry_calls = 0;
   std::set<RegistryKey> open_keys;
   std::vector<std::uint32_t> write_access;  // the access (create) or view (delete) of each write
@@ -176,6 +192,14 @@ class FakePlatform : public Platform {
   char16_t AnsiBestFitAscii(char16_t c) override;
   std::uint32_t DriveType(const std::u16string& root) override;
   void OpenWithClass(const std::u16string& progid, const std::u16string& url) override;
+  std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                   std::u16string& name) override;
+  std::u16string LoadIndirectString(const std::u16string& source) override;
+  std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
+  void CreateFolder(const std::u16string& path) override;
+  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  void RemoveFile(const std::u16string& path) override;
+  bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 
  private:
   using RegistryKeyValues = std::map<std::u16string, RegistryData, NoCaseLess>;

@@ -35,6 +35,8 @@ MODES = [
      else "%ProgramFiles%\\Linkvane"),
     ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", "C:\\Tools(x86)\\R&D_100%\\Zoë"),
 ]
+# Where the installer puts its Start-menu shortcut to /choose, by mode.
+START_MENU = {"HKEY_CURRENT_USER": "%APPDATA%", "HKEY_LOCAL_MACHINE": "%ProgramData%"}
 URL_SHORTCUT = ("Eine Seite ü.url", "[InternetShortcut]\r\nURL=https://example.net/from-a-url\r\n",
                 "https://example.net/from-a-url")
 
@@ -48,6 +50,11 @@ def expand(text):
 def unix_path(windows):
     return subprocess.run(["winepath", "-u", windows], capture_output=True, env=ENV,
                           check=True, encoding="utf-8").stdout.strip()
+
+
+def chooser_shortcut(root):
+    programs = expand(START_MENU[root]) + "\\Microsoft\\Windows\\Start Menu\\Programs"
+    return os.path.join(unix_path(programs), "Linkvane - choose a browser.lnk")
 
 
 def expected_entries(root, folder, version):
@@ -166,6 +173,7 @@ class InstallerTest(unittest.TestCase):
         expected[root + "\\Software\\RegisteredApplications"] = {
             "Linkvane": "Software\\Linkvane\\Capabilities"}
         self.assertEqual(found, expected)
+        self.assertTrue(os.path.exists(chooser_shortcut(root)))
 
     def double_click(self, folder, wine_start):
         record = os.path.join(self.work, "record.txt")
@@ -208,6 +216,7 @@ class InstallerTest(unittest.TestCase):
         time.sleep(1)
         self.assertEqual(os.listdir(files), ["browser.dat"])
         self.assertEqual(linkvane_entries(root), {})
+        self.assertFalse(os.path.exists(chooser_shortcut(root)))
 
 
 if __name__ == "__main__":

@@ -491,4 +491,44 @@ void Win32Platform::OpenWithClass(const std::u16string& progid, const std::u16st
   if (!execute(&info)) throw LastError();
 }
 
+std::int32_t Win32Platform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                                std::u16string& name) {
+  auto* enumerate =
+      SystemFunctionAs<LSTATUS WINAPI(HKEY, DWORD, LPWSTR, LPDWORD, LPDWORD, LPWSTR, LPDWORD,
+                                      PFILETIME)>(kAdvapi32, "RegEnumKeyExW");
+  if (enumerate == nullptr) throw LastError();
+  wchar_t buffer[256];  // a key's name has at most 255 characters
+  DWORD length = 256;
+  const LSTATUS status = enumerate(reinterpret_cast<HKEY>(key), index, buffer, &length, nullptr,
+                                   nullptr, nullptr, nullptr);
+  if (status == ERROR_SUCCESS) name = FromWide(buffer, length);
+  return status;
+}
+
+std::u16string Win32Platform::LoadIndirectString(const std::u16string& source) {
+  auto* load = SystemFunctionAs<HRESULT WINAPI(PCWSTR, PWSTR, UINT, void**)>(
+      kShlwapi, "SHLoadIndirectString");
+  std::vector<wchar_t> text(1024);
+  if (load == nullptr ||
+      FAILED(load(Wide(source), text.data(), static_cast<UINT>(text.size()), nullptr))) {
+    return std::u16string();
+  }
+  return FromWide(text.data(), ::lstrlenW(text.data()));
+}
+
+std::optional<std::string> Win32Platform::Utf16ToAnsiExactly(std::u16string_view text) {
+  if (text.empty()) return std::string();
+  if (text.size() > INT_MAX / 4) return std::nullopt;
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int length = static_cast<int>(text.size());
+  // Without a flag that the code pages differ on: the way back tells whether anything was
+  // replaced or made to look alike.
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide, length, bytes.data(), size, nullptr, nullptr);
+  if (AnsiToUtf16(bytes) != text) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace linkvane::win32

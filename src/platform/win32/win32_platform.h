@@ -59,6 +59,14 @@ class Win32Platform : public Platform {
   char16_t AnsiBestFitAscii(char16_t c) override;
   std::uint32_t DriveType(const std::u16string& root) override;
   void OpenWithClass(const std::u16string& progid, const std::u16string& url) override;
+  std::int32_t EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,
+                                   std::u16string& name) override;
+  std::u16string LoadIndirectString(const std::u16string& source) override;
+  std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
+  void CreateFolder(const std::u16string& path) override;
+  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  void RemoveFile(const std::u16string& path) override;
+  bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 };
 
 // path as the file functions take it at any length: from 260 characters on, the full path

@@ -154,7 +154,7 @@ TEST_F(LaunchTest, AFourCharacterTemplateIsUsedAsItStands) {
                            u"\"C:\\Reg\\r.exe\" \"%1\"");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Linkvane\\abcd.exe\""});
-  EXPECT_EQ(platform.registry_calls, 0);
+  EXPECT_EQ(platform.registry_calls, 1) << "only the user's own folder is looked up";
 }
 
 TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
@@ -188,6 +188,41 @@ TEST_F(LaunchTest, TheTemplateReceivesTheUrlAtEveryPlaceholder) {
     platform.AddFile(kBrowserDat, std::string(c.browser_dat));
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(platform.started, std::vector<std::u16string>{std::u16string(c.started)});
+  }
+}
+
+TEST_F(LaunchTest, TheUsersOwnTemplateComesBeforeTheComputersAndIsJudgedAlike) {
+  struct Case {
+    const char16_t* recorded;  // the user's Local AppData as the registry records it
+    const char16_t* user_file;
+    std::string bytes;
+    std::u16string started;  // empty: refused (M5)
+  };
+  const Case cases[] = {
+      {u"%USERPROFILE%\\Local", u"C:\\me\\Local\\Linkvane\\browser.dat",
+       "\xEF\xBB\xBF"
+       "C:\\Reg\\r.exe %s\r\nb",
+       u"\"C:\\Reg\\r.exe\" http://example.com/"},
+      {u"%NOSUCHVARIABLE%", u"C:\\Env\\Linkvane\\browser.dat", "C:\\Reg\\r.exe -e %s",
+       u"\"C:\\Reg\\r.exe\" -e http://example.com/"},
+      {u"D:\\Local\\", u"D:\\Local\\Linkvane\\browser.dat", "abc\r\nr.exe %s",
+       u"\"C:\\Browser\\b.exe\" \"http://example.com/\""},
+      {u"D:\\Local", u"D:\\Local\\Linkvane\\browser.dat", "\"C:\\tools\\open.cmd\" %s", u""},
+  };
+  platform.environment = {{u"USERPROFILE", u"C:\\me"}, {u"LOCALAPPDATA", u"C:\\Env"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::U8(c.user_file));
+    platform.started.clear();
+    platform.SetRegistryText(
+        kHkeyCurrentUser,
+        u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+        u"Local AppData", c.recorded, kRegExpandSz);
+    platform.AddFile(c.user_file, c.bytes);
+    if (c.started.empty()) platform.message_answers = {1};
+    EXPECT_EQ(Run(), c.started.empty() ? 2 : 0);
+    EXPECT_EQ(platform.started,
+              c.started.empty() ? std::vector<std::u16string>{} : std::vector{c.started});
+    platform.files.erase(c.user_file);
   }
 }
 

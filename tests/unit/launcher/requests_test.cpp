@@ -49,6 +49,8 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
       {u"/allusers", 1, kError, 0, true},
       {u"/register /frobnicate", 1, kError, 0, true},
       {u"/quiet /frobnicate", 1, 0, 0, false},
+      {u"/Choose", 1, kError, 0, false},  // here without a folder to keep the choice in
+      {u"/choose /allusers", 1, kError, 0, true},
       // Anything not a switch makes the whole line a shortcut's path.
       {u"/register C:\\Links\\a.url", 1, kError, 0, false},
       {u"/Links/a.url", 1, kError, 0, false},

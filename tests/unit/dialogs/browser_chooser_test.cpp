@@ -1,0 +1,116 @@
+#include "dialogs/browser_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include "fake/fake_platform.h"
+#include "launcher/Module_Main.h"
+
+namespace linkvane {
+namespace {
+
+using Texts = std::vector<std::u16string>;
+constexpr char16_t kUserFile[] = u"C:\\Users\\me\\AppData\\Local\\Linkvane\\browser.dat";
+constexpr char16_t kZ[] = u"\"C:\\Z\\z.exe\" -osint -url \"%s\"";
+
+// A user with a local application-data folder, and browsers registered as Windows lists them:
+// for the user, and in both views of the computer's registry (one without a command).
+class ChooserTest : public ::testing::Test {
+ protected:
+  ChooserTest() {
+    p.under_wow64 = true;
+    p.SetRegistryText(kHkeyCurrentUser,
+                      u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                      u"Local AppData", u"C:\\Users\\me\\AppData\\Local");
+    p.folders.insert(u"C:\\Users\\me\\AppData\\Local");
+    for (const char16_t* program : {u"C:\\A\\a.exe", u"C:\\M\\m.exe", u"C:\\Z\\z.exe"}) {
+      p.AddFile(program, "MZ");
+    }
+    const std::u16string key = u"Software\\Clients\\StartMenuInternet\\";
+    p.SetRegistryText(kHkeyCurrentUser, key + u"Zed\\Capabilities", u"ApplicationName", u"@z,-1");
+    p.indirect_strings[u"@z,-1"] = u"Zeta";
+    p.SetRegistryText(kHkeyCurrentUser, key + u"Zed\\Capabilities\\URLAssociations", u"http",
+                      u"ZetaURL");
+    p.SetRegistryText(kHkeyClassesRoot, u"ZetaURL\\shell\\open\\command", u"",
+                      u"\"C:\\Z\\z.exe\" -osint -url \"%1\"");
+    p.SetRegistryText(kHkeyLocalMachine, key + u"alpha", u"", u"Alpha");
+    p.SetRegistryText(kHkeyLocalMachine, key + u"alpha\\shell\\open\\command", u"",
+                      u"\"C:\\A\\a.exe\"");
+    p.SetRegistryText(testing::kHklm32View, key + u"ZED\\shell\\open\\command", u"", u"x %1");
+    p.SetRegistryText(testing::kHklm32View, key + u"Mid\\Capabilities", u"ApplicationName", u"Mid");
+    p.SetRegistryText(testing::kHklm32View, key + u"Mid\\shell\\open\\command", u"",
+                      u"C:\\M\\m.exe");
+    p.SetRegistryText(testing::kHklm32View, key + u"Broken", u"", u"Broken");
+  }
+
+  int Choose(const Texts& steps) {
+    p.chooser_steps.assign(steps.begin(), steps.end());
+    return chooser::ChooseBrowser(p, Module_Main::TemplateRefusal);
+  }
+
+  testing::FakePlatform p;
+};
+
+TEST_F(ChooserTest, ListsEachRegisteredBrowserOnceByNameAfterNoChoice) {
+  EXPECT_EQ(Choose({u"Cancel"}), 1);
+  EXPECT_EQ(p.choosers[0].names, (Texts{u"No choice of my own (Windows names no default browser)",
+                                        u"Alpha", u"Mid", u"Zeta"}));
+  EXPECT_EQ(p.choosers[0].commands, (Texts{u"", u"\"C:\\A\\a.exe\" %s", u"C:\\M\\m.exe %s", kZ}));
+  EXPECT_TRUE(p.open_keys.empty());
+  // What a launch falls back to is named: the computer's browser.dat, else Windows' default.
+  p.SetRegistryText(kHkeyClassesRoot, u"http\\shell\\open\\command", u"",
+                    u"\"C:\\Z\\z.exe\" -osint -url \"%1\"");
+  Choose({u"Cancel"});
+  EXPECT_EQ(p.choosers[1].names[0], u"No choice of my own (Windows' default browser: Zeta)");
+  p.AddFile(u"C:\\Linkvane\\browser.dat", "C:\\M\\m.exe %s");
+  Choose({u"Cancel"});
+  EXPECT_EQ(p.choosers[2].names[0], u"No choice of my own (the computer's browser.dat)");
+}
+
+TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
+  using namespace std::string_literals;
+  const std::string bom = "\xEF\xBB\xBF", a = "\"C:\\A\\a.exe\" %s", m = "C:\\M\\m.exe %s";
+  auto le = [](const std::string& text) {
+    std::string bytes;
+    for (const char c : text) bytes += {c, '\0'};
+    return bytes;
+  };
+  struct Case {
+    std::optional<std::string> before;
+    Texts steps;
+    int status, selected;
+    std::optional<std::string> after;  // nothing: no file
+    std::u16string said = {};          // in the last refusal shown
+    bool write_fails = false;
+  };
+  const std::u16string mu = testing::U16(m);
+  const Case cases[] = {
+      {{}, {u"=1", u"OK"}, 0, 0, bom + a + "\r\n"},
+      {a + "\nkeep\n", {u"=3", u"OK"}, 0, 1, testing::U8(kZ) + "\nkeep\n"},
+      {"\xFF\xFE" + le("old\r\nk"), {mu, u"OK"}, 0, 0, "\xFF\xFE" + le(m + "\r\nk")},
+      {"old\r\n\xE9", {mu + u"\u017E", u"OK"}, 0, 0, m + "\x9E\r\n\xE9"},  // ANSI
+      {"old\r\n\xE9", {mu + u"\u03A9", u"OK", u"Cancel"}, 1, 0, "old\r\n\xE9", u"= 1113 (The"},
+      {a + "\r\nkeep", {u"=0", u"OK"}, 0, 1, "\r\nkeep"},  // no choice: other lines stay
+      {bom + "old\r\n\r\n", {u"  ", u"OK"}, 0, 0, {}},     // no choice, nothing left
+      {"old", {u"=1", u"Cancel"}, 1, 0, "old"},
+      {{}, {u"b.cmd %s", u"OK", u"no %s", u"OK", u"%s", u"OK", u"Cancel"}, 1, 0, {}, u"at least"},
+      {{}, {u"Other program", u"OK"}, 0, 0, bom + "\"C:\\M\\m.exe\" %s\r\n"},
+      {"old", {u"=1", u"OK", u"Cancel"}, 1, 0, "old", u"= 5 (Access is denied.). Nothing", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::U8(c.steps[0]));
+    p.files.erase(kUserFile);
+    if (c.before) p.AddFile(kUserFile, *c.before);
+    p.choosers.clear();
+    p.chooser_refusals = {u""};
+    p.dialog_answers = {{true, u"C:\\M\\m.exe"}};
+    if (c.write_fails) p.Fail(testing::Operation::kWriteFile);
+    EXPECT_EQ(Choose(c.steps), c.status);
+    EXPECT_EQ(p.choosers.at(0).selected, c.selected);
+    EXPECT_EQ(p.files.count(kUserFile) ? std::optional(p.files[kUserFile]) : std::nullopt, c.after);
+    EXPECT_NE(p.chooser_refusals.back().find(c.said), std::u16string::npos)
+        << testing::U8(p.chooser_refusals.back());
+  }
+}
+
+}  // namespace
+}  // namespace linkvane
