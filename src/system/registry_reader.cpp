@@ -53,8 +53,9 @@ std::vector<std::u16string> SplitAtNuls(const std::u16string& text) {
     pieces.push_back(text.substr(from, nul - from));
     from = nul + 1;
   }
-  // What follows the last NUL is the empty piece after the final terminator (or an
-  // unterminated tail, which is dropped the same way).
+  // What follows the last NUL is the empty piece after the final terminator, or a last string
+  // written without one, which is kept.
+  if (from < text.size()) pieces.push_back(text.substr(from));
   return pieces;
 }
 
@@ -62,7 +63,9 @@ RegistryValue Convert(Platform& platform, std::uint32_t type, const std::vector<
                       std::uint32_t size, bool interpret) {
   if (IsStringType(type)) {
     std::u16string text = TextFromBytes(data, size);
-    if (!text.empty()) text.pop_back();  // the terminating NUL, or the last character
+    // Other programs' installers do not always write the terminating NUL: only one that is
+    // there is dropped, never a character of the text.
+    if (!text.empty() && text.back() == u'\0') text.pop_back();
     if (type == kRegExpandSz && interpret) {
       return RegistryValue::Text(ExpandEnvironmentString(platform, text));
     }

@@ -101,6 +101,9 @@ TEST(ReadRegistryValue, ConvertsEachValueTypeWithAndWithoutInterpretation) {
       {"REG_MULTI_SZ with an empty string inside", kRegMultiSz,
        Utf16Bytes(std::u16string(u"a\0\0b\0\0", 6)), RegistryValue::Text(multi_gap),
        RegistryValue::TextList({u"a", u"", u"b"})},
+      {"REG_MULTI_SZ whose last string has no NUL", kRegMultiSz,
+       Utf16Bytes(std::u16string(u"a\0b", 3)), RegistryValue::Text(std::u16string(u"a\0b", 3)),
+       RegistryValue::TextList({u"a", u"b"})},
       {"REG_MULTI_SZ holding only its terminator", kRegMultiSz, Raw({0, 0}),
        RegistryValue::Text(u""), RegistryValue::TextList({})},
       {"REG_MULTI_SZ without data", kRegMultiSz, "", RegistryValue::Text(u""),
@@ -135,19 +138,21 @@ TEST(ReadRegistryValue, ConvertsEachValueTypeWithAndWithoutInterpretation) {
   }
 }
 
-TEST(ReadRegistryValue, StringsLoseTheirLastCharacterWhateverItIs) {
+TEST(ReadRegistryValue, StringsLoseOnlyATerminatingNul) {
   struct Case {
     const char* what;
     std::string bytes;
     std::u16string expected;
   };
   const Case cases[] = {
-      {"no terminating NUL", Utf16Bytes(u"abc"), u"ab"},
+      {"no terminating NUL", Utf16Bytes(u"abc"), u"abc"},
+      {"a command without its NUL", Utf16Bytes(u"\"C:\\f.exe\" \"%1\""), u"\"C:\\f.exe\" \"%1\""},
       {"no data at all", "", u""},
       {"only the terminator", Raw({0, 0}), u""},
       {"two terminators", Utf16Bytes(std::u16string(u"ab\0\0", 4)), std::u16string(u"ab\0", 3)},
       // An odd byte count: the half character is not read, nor anything after the data.
-      {"odd byte count", Utf16Bytes(u"ab") + Raw({'c'}), u"a"},
+      {"odd byte count", Utf16Bytes(u"ab") + Raw({'c'}), u"ab"},
+      {"odd byte count after the NUL", Utf16Bytes(std::u16string(u"ab\0", 3)) + Raw({'c'}), u"ab"},
       {"a single byte", Raw({'x'}), u""},
       {"beyond ASCII", Utf16Bytes(std::u16string(u"\u00e9\u4e2d\0", 3)), u"\u00e9\u4e2d"},
   };
