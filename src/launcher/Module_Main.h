@@ -19,6 +19,9 @@ enum ExitStatus : int {
   kExitErrorReported = 3,   // an unexpected error ended the run
 };
 
+// A template shorter than this counts as none.
+inline constexpr std::size_t kShortestTemplate = 4;
+
 // The run itself: argument, shortcut file, template, URL, started command. Raises what it
 // does not handle.
 int Main(Platform& platform);
@@ -83,10 +86,19 @@ std::u16string GetUrlFromShortcut(Platform& platform, const std::u16string& path
 // a binary list; "" when there is none.
 std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
 
-// A browser command template from the registry's default http handler (may be too short). When
-// shell_progid is given and the user's browser is one that only the shell starts, its ProgId is
-// put there and the template is "%s".
-std::u16string GetDefaultBrowserCommand(Platform& platform, std::u16string* shell_progid = nullptr);
+// A browser command template from the registry's default http handler, or https's for an https
+// address (may be too short). When shell_progid is given and the user's browser is one that
+// only the shell starts, its ProgId is put there and the template is "%s".
+std::u16string GetDefaultBrowserCommand(Platform& platform, std::u16string* shell_progid = nullptr,
+                                        bool https = false);
+
+// The template for url: the user's browser.dat, else this copy's, else the registry's default
+// browser for url's scheme. shell_progid receives the ProgId when only the shell can start it.
+std::u16string ChooseTemplate(Platform& platform, std::u16string_view url,
+                              std::u16string& shell_progid);
+
+// The URL that the shortcut at path holds, read by the reader its name's ending chooses.
+std::u16string ReadShortcutUrl(Platform& platform, const std::u16string& path);
 
 // The URL as read, less tabs, CRs and LFs, its other control characters percent-encoded.
 std::u16string CleanUrl(std::u16string_view url);
@@ -122,6 +134,12 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
 // %CommonProgramFiles% are the folders the user sees, also under WoW64. Raises when it fails.
 std::u16string ExpandAsTheUserSees(Platform& platform, std::u16string_view text);
 
+// True for a web page's address (http:// or https://).
+bool IsWebAddress(std::u16string_view url);
+
+// True for an address that Windows' https choice opens.
+bool IsHttpsAddress(std::u16string_view url);
+
 // True for a web or mail address (http, https, mailto) or a file on a local drive.
 bool IsWebOrLocalFileAddress(Platform& platform, std::u16string_view url);
 
@@ -129,8 +147,16 @@ bool IsWebOrLocalFileAddress(Platform& platform, std::u16string_view url);
 void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        const PlatformError& error);
 
-// True when program names a batch file or cmd.exe, which parse their arguments again.
+// True when program names a batch file, cmd.exe or a script host (mshta, wscript, cscript,
+// powershell, pwsh, conhost), which parse their arguments again or run what they name.
 bool IsCommandInterpreter(std::u16string_view program);
+
+// True when program names explorer.exe or rundll32.exe, which open any address, a local
+// program's included, as the shell would.
+bool IsShellOpener(std::u16string_view program);
+
+// True when launch gives its URL to a shell opener, by the name written or the program found.
+bool StartsShellOpener(Platform& platform, const LaunchCommand& launch);
 
 // Text with the XML predefined entities and character references decoded.
 std::u16string DecodeXmlEntities(std::u16string_view text);

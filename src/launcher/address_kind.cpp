@@ -76,6 +76,12 @@ bool IsLocalFileUrl(Platform& platform, std::u16string_view url) {
 
 }  // namespace
 
+bool IsWebAddress(std::u16string_view url) {
+  return StartsWithNoCase(url, u"http://") || StartsWithNoCase(url, u"https://");
+}
+
+bool IsHttpsAddress(std::u16string_view url) { return StartsWithNoCase(url, u"https:"); }
+
 bool IsWebOrLocalFileAddress(Platform& platform, std::u16string_view url) {
   for (std::u16string_view scheme : {u"http://", u"https://", u"mailto:"}) {
     if (StartsWithNoCase(url, scheme)) return true;

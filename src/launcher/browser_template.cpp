@@ -3,6 +3,7 @@
 #include "launcher/Module_Main.h"
 #include "platform/text_stream.h"
 #include "system/systemfn.h"
+#include "text/spaces.h"
 
 namespace linkvane::Module_Main {
 
@@ -38,6 +39,21 @@ std::u16string ReadUserTemplate(Platform& platform) {
   // Without a folder of the user's there is simply no choice of the user's.
   ContinueOnError([&] { path = systemfn::UserTemplatePath(platform); });
   return path.empty() ? path : ReadFirstLine(platform, path);
+}
+
+std::u16string ChooseTemplate(Platform& platform, std::u16string_view url,
+                              std::u16string& shell_progid) {
+  // The user's own choice comes first, then this copy's browser.dat, then Windows' default.
+  std::u16string command_template = ReadUserTemplate(platform);
+  if (command_template.size() < kShortestTemplate) {
+    command_template =
+        ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
+  }
+  if (command_template.size() < kShortestTemplate) {
+    command_template = GetDefaultBrowserCommand(platform, &shell_progid,
+                                                IsHttpsAddress(TrimSpaces(CleanUrl(url))));
+  }
+  return command_template;
 }
 
 }  // namespace linkvane::Module_Main

@@ -41,11 +41,17 @@ std::u16string WithExeExtension(std::u16string_view path) {
   return result;
 }
 
-// The path of name in folder when that file exists, else "".
+// True when a program exists at path: a file, or a Store app's execution alias, which Windows
+// starts by its path although it cannot be opened.
+bool ProgramExists(Platform& platform, const std::u16string& path) {
+  return platform.FileExists(path) || platform.IsExecutionAlias(path);
+}
+
+// The path of name in folder when that program exists, else "".
 std::u16string ExistingIn(Platform& platform, std::u16string folder, std::u16string_view name) {
   if (!folder.empty() && !IsSlash(folder.back())) folder += u'\\';
   folder.append(name);
-  return platform.FileExists(folder) ? folder : std::u16string();
+  return ProgramExists(platform, folder) ? folder : std::u16string();
 }
 
 // What Windows' Run box finds for a bare name through App Paths: the current user's entry, then
@@ -63,7 +69,7 @@ std::u16string FromAppPaths(Platform& platform, const std::u16string& name) {
     std::u16string path = value.AsText();
     StripQuotes(path);
     if (value.IsExpandable()) path = ExpandAsTheUserSees(platform, path);
-    if (IsAbsolute(path) && platform.FileExists(path)) return path;
+    if (IsAbsolute(path) && ProgramExists(platform, path)) return path;
   }
   return std::u16string();
 }
@@ -72,7 +78,7 @@ std::u16string FromAppPaths(Platform& platform, const std::u16string& name) {
 std::u16string Locate(Platform& platform, std::u16string_view candidate) {
   if (IsAbsolute(candidate)) {
     std::u16string path = WithExeExtension(candidate);
-    return platform.FileExists(path) ? path : std::u16string();
+    return ProgramExists(platform, path) ? path : std::u16string();
   }
   if (!IsBareName(candidate)) return std::u16string();  // relative: never the current folder
   const std::u16string name = WithExeExtension(candidate);

@@ -4,6 +4,7 @@
 // rest of it.
 
 #include "launcher/Module_Main.h"
+#include "platform/command_line.h"
 #include "system/systemfn.h"
 #include "text/case_insensitive.h"
 #include "text/spaces.h"
@@ -72,9 +73,32 @@ LaunchCommand BuildLaunchCommand(Platform& platform, std::u16string_view command
 }
 
 bool IsCommandInterpreter(std::u16string_view program) {
-  const std::u16string_view name = FileNameOf(program);
-  return EndsWithNoCase(name, u".bat") || EndsWithNoCase(name, u".cmd") ||
-         EqualsNoCase(name, u"cmd") || EqualsNoCase(name, u"cmd.exe");
+  std::u16string_view name = FileNameOf(program);
+  if (EndsWithNoCase(name, u".bat") || EndsWithNoCase(name, u".cmd")) return true;
+  // Script hosts run what the URL names, or parse it as script, whatever quotes surround it.
+  if (EndsWithNoCase(name, u".exe")) name.remove_suffix(4);
+  for (std::u16string_view host :
+       {u"cmd", u"mshta", u"wscript", u"cscript", u"powershell", u"pwsh", u"conhost"}) {
+    if (EqualsNoCase(name, host)) return true;
+  }
+  return false;
+}
+
+bool IsShellOpener(std::u16string_view program) {
+  std::u16string_view name = FileNameOf(program);
+  if (EndsWithNoCase(name, u".exe")) name.remove_suffix(4);
+  return EqualsNoCase(name, u"explorer") || EqualsNoCase(name, u"rundll32");
+}
+
+bool StartsShellOpener(Platform& platform, const LaunchCommand& launch) {
+  if (launch.url_start == std::u16string::npos) return false;
+  if (IsShellOpener(ProgramNameOf(launch.command))) return true;
+  std::u16string program;
+  std::size_t name_end = 0;
+  // A program that cannot be found is reported when it is started.
+  ContinueOnError(
+      [&] { program = FindProgram(platform, launch.command, launch.url_start, name_end); });
+  return IsShellOpener(program);
 }
 
 }  // namespace linkvane::Module_Main

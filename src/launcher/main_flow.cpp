@@ -4,13 +4,11 @@
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "launcher/requests.h"
-#include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
 
 namespace {
 
-constexpr std::size_t kShortestTemplate = 4;
 constexpr std::int32_t kErrorNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
 constexpr std::int32_t kErrorUnknown = -1;
 
@@ -46,24 +44,15 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
-  // The user's own choice comes first, then this copy's browser.dat, then Windows' default.
-  std::u16string command_template = ReadUserTemplate(platform);
-  if (command_template.size() < kShortestTemplate) {
-    command_template =
-        ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
-  }
+  // The URL comes before the browser, which may depend on it (https has its own choice).
+  const std::u16string url_as_read = ReadShortcutUrl(platform, argument);
   std::u16string shell_progid;  // the user's browser when only the shell can start it
-  if (command_template.size() < kShortestTemplate) {
-    command_template = GetDefaultBrowserCommand(platform, &shell_progid);
-  }
+  const std::u16string command_template = ChooseTemplate(platform, url_as_read, shell_progid);
   if (command_template.size() < kShortestTemplate && shell_progid.empty()) {
     Tell(platform, messages::NoBrowserCommand());
     return kExitNothingStarted;
   }
 
-  const std::u16string url_as_read = EndsWithNoCase(argument, u".webloc")
-                                         ? GetUrlFromWebloc(platform, argument)
-                                         : GetUrlFromShortcut(platform, argument);
   LaunchCommand launch;
   if (auto error = ContinueOnError(
           [&] { launch = BuildLaunchCommand(platform, command_template, url_as_read); })) {
@@ -84,7 +73,11 @@ int Main(Platform& platform) {
       !UserSaysYes(platform, messages::EnvironmentInUrl(url), messages::kWarningYesNo)) {
     return kExitNothingStarted;
   }
-  if (!url.empty() && !IsWebOrLocalFileAddress(platform, url) &&
+  // Explorer and rundll32 open a local program or script as readily as a page.
+  const bool asks =
+      !IsWebOrLocalFileAddress(platform, url) ||
+      (!IsWebAddress(url) && shell_progid.empty() && StartsShellOpener(platform, launch));
+  if (!url.empty() && asks &&
       !UserSaysYes(platform, messages::NotAWebPage(url), messages::kWarningYesNo)) {
     return kExitNothingStarted;
   }

@@ -521,4 +521,9 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path) 
   return ReadWebloc(stream, platform, path);
 }
 
+std::u16string ReadShortcutUrl(Platform& platform, const std::u16string& path) {
+  return EndsWithNoCase(path, u".webloc") ? GetUrlFromWebloc(platform, path)
+                                          : GetUrlFromShortcut(platform, path);
+}
+
 }  // namespace linkvane::Module_Main

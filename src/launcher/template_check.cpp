@@ -8,7 +8,6 @@ namespace linkvane::Module_Main {
 
 namespace {
 
-constexpr std::size_t kShortestTemplate = 4;
 constexpr char16_t kSampleUrl[] = u"https://example.com/";
 
 }  // namespace

@@ -159,6 +159,8 @@ class Platform {
 
   // True when a disk file (not a folder or a device) exists at path.
   virtual bool FileExists(const std::u16string& path) = 0;
+  // True when path is a Store app's execution alias: a file that can be started but not opened.
+  virtual bool IsExecutionAlias(const std::u16string& path) = 0;
   // Opens an existing file for reading, never creating one; raises on failure.
   virtual std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) = 0;
   // Converts text in the system's ANSI code page to UTF-16.

@@ -6,11 +6,10 @@ namespace linkvane::systemfn {
 
 namespace {
 
-constexpr std::u16string_view kHttpAssociation =
-    u"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\"
-    u"http\\";
+constexpr std::u16string_view kUrlAssociations =
+    u"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
 
-// Where Windows keeps the user's choice of http handler, newest first: Windows 11 24H2 writes
+// Where Windows keeps the user's choice of a scheme's handler, newest first: Windows 11 24H2 writes
 // UserChoiceLatest, earlier versions UserChoice; the last is the historical location.
 constexpr std::u16string_view kProgIdValues[] = {
     u"UserChoiceLatest\\ProgId\\ProgId",
@@ -41,32 +40,64 @@ std::u16string ProgIdText(const RegistryValue& progid) {
   }
 }
 
-}  // namespace
+// True when the shell alone can start progid: a packaged (Store) app's verb, activated by its
+// class or by a delegate, with no command line of its own. A ProgId left with only a
+// description, or a half-removed browser, is no such app.
+bool IsShellActivated(Platform& platform, const std::u16string& progid) {
+  const std::u16string open = progid + u"\\shell\\open\\";
+  return !ReadClassesValue(platform, open + u"command\\DelegateExecute").IsEmpty() ||
+         !ReadClassesValue(platform, open + u"ActivatableClassId").IsEmpty();
+}
 
-std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
-                                             std::u16string* shell_progid) {
+// The open command of the user's choice for scheme, or its ProgId in shell_progid when only
+// the shell can start it; "" when the choice gives neither.
+std::u16string CommandOfChoice(Platform& platform, std::u16string_view scheme,
+                               std::u16string* shell_progid) {
   for (std::u16string_view value : kProgIdValues) {
     const RegistryValue progid = ReadRegistryValue(
-        platform, std::u16string(kHttpAssociation) + std::u16string(value), false);
+        platform, std::u16string(kUrlAssociations).append(scheme).append(u"\\").append(value),
+        false);
     if (progid.IsEmpty()) continue;
     const std::u16string name = ProgIdText(progid);
-    const std::u16string command_key = name + u"\\shell\\open\\command";
-    const RegistryValue command = ReadClassesValue(platform, command_key + u'\\');
+    const RegistryValue command = ReadClassesValue(platform, name + u"\\shell\\open\\command\\");
     if (command.IsText()) return command.AsText();
-    // Only a ProgId without a command key is the shell's to start; a stale choice, whose
-    // ProgId is gone, or a broken command leads on to the next place, as before.
-    if (shell_progid != nullptr && !name.empty() && ClassesKeyExists(platform, name) &&
-        !ClassesKeyExists(platform, command_key)) {
+    if (shell_progid != nullptr && !name.empty() && IsShellActivated(platform, name)) {
       *shell_progid = name;
       return std::u16string();
     }
   }
-  return fallback ? GetHttpOpenCommand(platform) : std::u16string();
+  return std::u16string();
+}
+
+// The default value of scheme's own class's open command when it is text, else "".
+std::u16string ClassOpenCommand(Platform& platform, std::u16string_view scheme) {
+  const RegistryValue value =
+      ReadClassesValue(platform, std::u16string(scheme) + u"\\shell\\open\\command\\");
+  return value.IsText() ? value.AsText() : std::u16string();
+}
+
+}  // namespace
+
+std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
+                                             std::u16string* shell_progid, bool https) {
+  std::u16string progid;
+  std::u16string* const shell = shell_progid != nullptr ? &progid : nullptr;
+  const auto nothing_yet = [&](const std::u16string& command) {
+    return command.empty() && progid.empty();
+  };
+  // Windows keeps the choice for https apart from http's: an https address follows it, and
+  // the http browser only when it names none.
+  std::u16string command;
+  if (https) command = CommandOfChoice(platform, u"https", shell);
+  if (https && fallback && nothing_yet(command)) command = ClassOpenCommand(platform, u"https");
+  if (nothing_yet(command)) command = CommandOfChoice(platform, u"http", shell);
+  if (fallback && nothing_yet(command)) command = GetHttpOpenCommand(platform);
+  if (!progid.empty()) *shell_progid = progid;
+  return command;
 }
 
 std::u16string GetHttpOpenCommand(Platform& platform) {
-  const RegistryValue value = ReadClassesValue(platform, u"http\\shell\\open\\command\\");
-  return value.IsText() ? value.AsText() : std::u16string();
+  return ClassOpenCommand(platform, u"http");
 }
 
 std::u16string TemplateFromOpenCommand(std::u16string command) {

@@ -37,12 +37,14 @@ RegistryValue ReadClassesValue(Platform& platform, const std::u16string& path);
 // True when key exists under HKEY_CLASSES_ROOT as Windows merges it.
 bool ClassesKeyExists(Platform& platform, const std::u16string& key);
 
-// The open command that the registry records for http addresses ("%1" and all), or "". When
-// shell_progid is given and the user's choice names a ProgId that exists without a command key
-// (a browser installed from the Store, which the shell starts itself), that ProgId is put there
-// and "" returned: another browser would not be what the user chose.
+// The open command that the registry records for http addresses ("%1" and all), or "", read
+// from the user's https choice and the https class first when https is set. When shell_progid
+// is given and the choice names a ProgId that only the shell starts (a packaged browser, whose
+// verb is activated by class or delegate), that ProgId is put there and "" returned: another
+// browser would not be what the user chose.
 std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
-                                             std::u16string* shell_progid = nullptr);
+                                             std::u16string* shell_progid = nullptr,
+                                             bool https = false);
 
 // The default value of HKEY_CLASSES_ROOT\http\shell\open\command when it is text, else "".
 std::u16string GetHttpOpenCommand(Platform& platform);

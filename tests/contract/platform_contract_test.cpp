@@ -115,6 +115,8 @@ void FileExistsOnlyForFiles(ContractWorld& world) {
   EXPECT_FALSE(platform.FileExists(world.PathOf(u"missing.url")));
   EXPECT_FALSE(platform.FileExists(world.PathOf(u"missing\\deeper.url")));
   EXPECT_FALSE(platform.FileExists(u""));
+  EXPECT_FALSE(platform.IsExecutionAlias(file) || platform.IsExecutionAlias(folder) ||
+               platform.IsExecutionAlias(world.PathOf(u"missing.url")));
 }
 
 void OpeningWhatIsNoFileRaises(ContractWorld& world) {

@@ -97,13 +97,14 @@ struct AddressCase {
   const char* name;
   const char* url;
   bool asked;
+  const char* browser_dat = nullptr;  // the stand-in's when not given
 };
 
 class AddressTest : public LinkvaneTest, public ::testing::WithParamInterface<AddressCase> {};
 
 TEST_P(AddressTest, AsksBeforeWhatIsNoWebPage) {
   const AddressCase& address = GetParam();
-  WriteBrowserDat(StandinTemplate("%s"));
+  WriteBrowserDat(address.browser_dat != nullptr ? address.browser_dat : StandinTemplate("%s"));
   const std::wstring shortcut =
       WriteFile(L"a.url", std::string("[InternetShortcut]\r\nURL=") + address.url + "\r\n");
   std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
@@ -131,6 +132,10 @@ const AddressCase kAddresses[] = {
     {"DevicePath", "file:\\\\.\\globalroot\\device\\condrv\\kernelconnect", true},
     {"JavaScript", "javascript:alert(1)", true},
     {"Ftp", "ftp://ftp.example.org/pub/", true},
+    {"LocalFileThroughExplorer", "file:///C:/windows/notepad.exe", true,
+     "\"C:\\windows\\explorer.exe\" \"%s\""},
+    {"MailThroughRundll32", "mailto:a@example.com", true,
+     "rundll32.exe url.dll,FileProtocolHandler %s"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Urls, AddressTest, ::testing::ValuesIn(kAddresses), CaseName());

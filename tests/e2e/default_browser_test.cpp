@@ -102,7 +102,8 @@ class DefaultBrowserTest : public LinkvaneTest {
     LinkvaneTest::SetUp();
     if (HasFatalFailure()) return;
     // Every place the program looks starts out empty, whatever the prefix holds.
-    for (RegistryValueGuard* guard : {&latest_, &user_choice_, &legacy_, &fallback_}) {
+    for (RegistryValueGuard* guard :
+         {&latest_, &user_choice_, &legacy_, &fallback_, &https_choice_, &https_fallback_}) {
       guard->Remove();
     }
     shortcut_ = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://example.com/registry\r\n");
@@ -134,6 +135,9 @@ class DefaultBrowserTest : public LinkvaneTest {
                                   L"ProgId"};
   RegistryValueGuard legacy_{HKEY_CURRENT_USER, kAssociation, L"Progid"};
   RegistryValueGuard fallback_{HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", L""};
+  RegistryValueGuard https_choice_{HKEY_CURRENT_USER, std::wstring(kAssociation) + L"s\\UserChoice",
+                                   L"ProgId"};
+  RegistryValueGuard https_fallback_{HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", L""};
   std::vector<std::unique_ptr<RegistryValueGuard>> commands_;
   std::wstring shortcut_;
 };
@@ -205,14 +209,50 @@ TEST_F(DefaultBrowserTest, ProgIdWithoutAnyKeyFallsBack) {
   EXPECT_EQ(Open(), (Arguments{L"--fallback", L"https://example.com/registry"}));
 }
 
-// A browser from the Store has a ProgId without an open command: the shell is asked to open
-// the URL with it (which Wine cannot do), and no other browser stands in for it.
-TEST_F(DefaultBrowserTest, ProgIdWithoutACommandIsLeftToTheShell) {
+TEST_F(DefaultBrowserTest, ProgIdWithOnlyADescriptionFallsBack) {
+  fallback_.WriteText(Standin(L"--fallback \"%1\""));
+  user_choice_.WriteText(L"LinkvaneE2E.Described");
+  commands_.push_back(
+      std::make_unique<RegistryValueGuard>(HKEY_CLASSES_ROOT, L"LinkvaneE2E.Described", L""));
+  commands_.back()->WriteText(L"An uninstalled browser's page");
+  EXPECT_EQ(Open(), (Arguments{L"--fallback", L"https://example.com/registry"}));
+}
+
+TEST_F(DefaultBrowserTest, HttpsFollowsItsOwnChoice) {
+  user_choice_.WriteText(L"LinkvaneE2E.Chosen");
+  ProgIdCommand(L"LinkvaneE2E.Chosen").WriteText(Standin(L"--chosen \"%1\""));
+  https_choice_.WriteText(L"LinkvaneE2E.Secure");
+  ProgIdCommand(L"LinkvaneE2E.Secure").WriteText(Standin(L"--secure \"%1\""));
+  EXPECT_EQ(Open(), (Arguments{L"--secure", L"https://example.com/registry"}));
+  shortcut_ = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=http://example.com/plain\r\n");
+  EXPECT_EQ(Open(), (Arguments{L"--chosen", L"http://example.com/plain"}));
+}
+
+TEST_F(DefaultBrowserTest, ACommandWithoutItsNulIsReadWhole) {
+  user_choice_.WriteText(L"LinkvaneE2E.NoNul");
+  const std::wstring command = Standin(L"--no-nul %1");
+  const auto* bytes = reinterpret_cast<const BYTE*>(command.c_str());
+  ProgIdCommand(L"LinkvaneE2E.NoNul")
+      .Write(REG_SZ, std::vector<BYTE>(bytes, bytes + command.size() * sizeof(wchar_t)));
+  EXPECT_EQ(Open(), (Arguments{L"--no-nul", L"https://example.com/registry"}));
+}
+
+// Wine's own prefix records http and https as the user's choice; without their commands this
+// is a PC with no browser.
+TEST_F(DefaultBrowserTest, WinesOwnChoiceWithoutCommandsShowsNoBrowserCommand) {
+  user_choice_.WriteText(L"http");
+  https_choice_.WriteText(L"https");
+  ExpectNoBrowserCommand();
+}
+
+// A packaged browser's verb has a delegate for its command: the shell is asked to open the URL
+// with it (which Wine cannot do), and no other browser stands in for it.
+TEST_F(DefaultBrowserTest, APackagedBrowserIsLeftToTheShell) {
   fallback_.WriteText(Standin(L"--fallback \"%1\""));
   user_choice_.WriteText(L"LinkvaneE2E.Store");
   commands_.push_back(std::make_unique<RegistryValueGuard>(
-      HKEY_CLASSES_ROOT, L"LinkvaneE2E.Store\\Application", L"AppUserModelId"));
-  commands_.back()->WriteText(L"Linkvane.E2E!App");
+      HKEY_CLASSES_ROOT, L"LinkvaneE2E.Store\\shell\\open\\command", L"DelegateExecute"));
+  commands_.back()->WriteText(L"{4ED3A719-CEA8-4BD9-910D-E252F997AFC2}");
   std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut_));
   HWND box = nullptr;
   const std::optional<MessageBoxContent> shown = run->WaitForMessageBox(&box);
@@ -222,6 +262,7 @@ TEST_F(DefaultBrowserTest, ProgIdWithoutACommandIsLeftToTheShell) {
                               0),
             0u)
       << Utf8(shown->text);
+  EXPECT_EQ(shown->text.find(L"Error code = 0 "), std::wstring::npos) << Utf8(shown->text);
   Dismiss(box, IDOK);
   EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
   EXPECT_TRUE(NothingStarted());

@@ -370,18 +370,20 @@ TEST_F(LinkvaneTest, AUrlTooLongToExpandStartsNothing) {
   EXPECT_TRUE(NothingStarted());
 }
 
-TEST_F(LinkvaneTest, ABatchFileIsNeverGivenAUrl) {
+TEST_F(LinkvaneTest, ABatchFileOrAScriptHostIsNeverGivenAUrl) {
   WriteFile(L"open.cmd", "@echo %1 > got.txt\r\n");
-  WriteBrowserDat(Utf8(Quoted(InFolder(L"open.cmd"))) + " %s\r\n");
   const std::wstring shortcut =
       WriteFile(L"a.url", "[InternetShortcut]\r\nURL=https://ex.example/?a=1&echo.>pwned.txt\r\n");
-  std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
-  run->AnswerBox(
-      CannotExecuteBox(Quoted(InFolder(L"open.cmd")) + L" https://ex.example/?a=1&echo.>pwned.txt",
-                       L"50 (A batch file or cmd.exe cannot be given a URL safely; "
-                       L"name the browser's program instead.)"),
-      IDOK);
-  EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
+  for (const std::wstring& program :
+       {Quoted(InFolder(L"open.cmd")), std::wstring(L"powershell.exe")}) {
+    WriteBrowserDat(Utf8(program) + " %s\r\n");
+    std::unique_ptr<LinkvaneRun> run = LaunchWith(Quoted(shortcut));
+    run->AnswerBox(CannotExecuteBox(program + L" https://ex.example/?a=1&echo.>pwned.txt",
+                                    L"50 (A batch file or cmd.exe cannot be given a URL safely; "
+                                    L"name the browser's program instead.)"),
+                   IDOK);
+    EXPECT_EQ(run->WaitForExit(), kExitStartFailed);
+  }
   EXPECT_FALSE(PathExists(InFolder(L"got.txt")));
   EXPECT_FALSE(PathExists(InFolder(L"pwned.txt")));
 }

@@ -72,6 +72,7 @@ class FakePlatform : public Platform {
   std::u16string executable_name = u"linkvane.exe";
   std::map<std::u16string, std::string, NoCaseLess> files;
   std::set<std::u16string, NoCaseLess> folders;
+  std::set<std::u16string, NoCaseLess> execution_aliases;  // startable, never opened
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
   std::deque<int> message_answers;  // one per expected message box, in order
   std::deque<DialogAnswer> dialog_answers;
@@ -157,6 +158,9 @@ class FakePlatform : public Platform {
   bool RunsUnderWow64() override { return under_wow64; }
   std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
+  bool IsExecutionAlias(const std::u16string& path) override {
+    return execution_aliases.count(path) != 0;
+  }
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;
   bool AnsiIsSingleByte() override { return ansi_single_byte && !ansi_double_byte; }

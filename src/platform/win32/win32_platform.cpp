@@ -79,6 +79,22 @@ constexpr std::size_t kLongestCommandLine = 32767;
 // could wait forever.
 bool IsDiskFile(HANDLE file) { return ::GetFileType(file) == FILE_TYPE_DISK; }
 
+constexpr DWORD kReparseTagAppExecLink = 0x8000001B;  // IO_REPARSE_TAG_APPEXECLINK
+
+// The Win32 error that a ShellExecuteExW result code (hInstApp, 32 or less) stands for.
+DWORD ErrorOfShellResult(HINSTANCE result) {
+  switch (reinterpret_cast<std::uintptr_t>(result)) {
+    case SE_ERR_FNF:
+      return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF:
+      return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED:
+      return ERROR_ACCESS_DENIED;
+    default:  // SE_ERR_NOASSOC, SE_ERR_ASSOCINCOMPLETE and whatever else
+      return ERROR_NO_ASSOCIATION;
+  }
+}
+
 HKEY RootKey(std::uint32_t root) {
   // The predefined keys are sign-extended handle values.
   return reinterpret_cast<HKEY>(
@@ -253,6 +269,18 @@ std::u16string FileApiPath(const std::u16string& path) {
   // A share's path goes behind "\\?\UNC"; a device path ("\\.\") stays as it is.
   if (full[2] != u'.') full.replace(0, 1, u"\\\\?\\UNC");
   return full;
+}
+
+bool Win32Platform::IsExecutionAlias(const std::u16string& path) {
+  // A Store app's alias cannot be opened (error 1920), only started; its reparse tag, which
+  // FindFirstFileW reports, says what it is.
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(Wide(FileApiPath(path)), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         found.dwReserved0 == kReparseTagAppExecLink;
 }
 
 bool Win32Platform::FileExists(const std::u16string& path) {
@@ -488,7 +516,11 @@ void Win32Platform::OpenWithClass(const std::u16string& progid, const std::u16st
   info.lpFile = Wide(url);
   info.lpClass = Wide(progid);
   info.nShow = SW_SHOWNORMAL;
-  if (!execute(&info)) throw LastError();
+  if (!execute(&info)) {
+    // The shell may fail without a last error and give its reason only in hInstApp.
+    const DWORD error = ::GetLastError();
+    throw LastError(error != ERROR_SUCCESS ? error : ErrorOfShellResult(info.hInstApp));
+  }
 }
 
 std::int32_t Win32Platform::EnumRegistrySubkeys(RegistryKey key, std::uint32_t index,

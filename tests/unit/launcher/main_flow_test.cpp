@@ -495,6 +495,12 @@ TEST_F(LaunchTest, ABatchFileOrCmdIsNeverGivenAUrl) {
       // the file it is.
       {"C:\\My Tools\\open.cmd %s", true},
       {"apbatch %s", true},
+      // Script hosts run what the URL names, or parse it as script.
+      {"powershell.exe \"%s\"", true},
+      {"\"C:\\Program Files\\PowerShell\\7\\PWSH\" %s", true},
+      {"C:\\Windows\\System32\\mshta.exe %s", true},
+      {"wscript %s", true},
+      {"\"C:\\cmd\\b.exe\" --cscript %s", false},
   };
   platform.environment[u"LV_DIR"] = u"C:\\Windows\\System32";
   platform.SetRegistryText(kHkeyLocalMachine,
@@ -522,6 +528,7 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
   struct Case {
     std::string_view url;
     bool asked;
+    std::string_view browser_dat = "\"C:\\Browser\\b.exe\" \"%s\"";
   };
   const Case cases[] = {
       {"http://a.example/", false},
@@ -549,13 +556,21 @@ TEST_F(LaunchTest, AnAddressThatIsNoWebPageAsksFirst) {
       {"file:///n:/a.html", true},
       {"file:///Q:/a.html", true},
       {"file:///U:/a.html", true},
+      // Explorer and rundll32 run a local program as readily as they open a page.
+      {"file:///C:/Users/Public/a.exe", true, "\"C:\\Windows\\explorer.exe\" \"%s\""},
+      {"mailto:a@example.com", true, "rundll32.exe url.dll,FileProtocolHandler %s"},
+      {"HTTPS://a.example/", false, "EXPLORER %s"},
+      {"http://a.example/", false, "rundll32 url.dll,FileProtocolHandler %s"},
   };
+  platform.AddFile(u"C:\\Windows\\explorer.exe", "MZ");
+  platform.AddFile(u"C:\\Windows\\System32\\rundll32.exe", "MZ");
   platform.drive_types = {{u'n', kDriveRemote}, {u'q', kDriveNoRootDir}, {u'u', kDriveUnknown}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.url));
     platform.shown.clear();
     platform.started.clear();
     SetUrlLine("URL=" + std::string(c.url));
+    platform.AddFile(kBrowserDat, std::string(c.browser_dat));
     if (c.asked) platform.message_answers = {kIdNo};
     EXPECT_EQ(Run(), c.asked ? 1 : 0);
     EXPECT_EQ(platform.started.empty(), c.asked);
@@ -593,6 +608,8 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
       {"\"apmachine.exe\" %s", u"C:\\Program Files\\M\\m.exe"},
       {"apstale %s", u"C:\\Program Files\\M\\m.exe"},
       {"aprelative %s", u""},
+      // A Store app's execution alias cannot be opened, but it is a program.
+      {"alias %s", u"D:\\Tools\\alias.exe"},
   };
   const std::u16string app_paths = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
   platform.SetRegistryText(kHkeyCurrentUser, app_paths + u"apuser.exe", u"",
@@ -609,6 +626,7 @@ TEST_F(LaunchTest, TheProgramIsFoundWhereWindowsKeepsPrograms) {
   platform.environment[u"ProgramFiles"] = u"C:\\Program Files (x86)";
   platform.environment[u"ProgramW6432"] = u"C:\\Program Files";
   platform.environment[u"PATH"] = u"relative;;\"D:\\Tools\";C:\\Missing";
+  platform.execution_aliases.insert(u"D:\\Tools\\alias.exe");
   for (const char16_t* program :
        {u"C:\\Windows\\System32\\sys.exe", u"C:\\Windows\\win.com", u"D:\\Tools\\onpath.exe",
         u"\\\\server\\share\\b.exe", u"relative\\here.exe", u"C:\\Apps\\user.exe",
@@ -654,8 +672,9 @@ TEST_F(LaunchTest, ANonAsciiShortcutPathIsFound) {
   EXPECT_EQ(platform.started.size(), 1u);
 }
 
-// A Store browser's ProgId has no command key: the shell opens the URL with it, after the same
-// questions, encoded as always. A stale choice, whose ProgId is gone, still falls back.
+// A Store browser's ProgId has a delegate instead of a command: the shell opens the URL with it,
+// after the same questions, encoded as always. A stale choice, whose ProgId is gone, still falls
+// back.
 TEST_F(LaunchTest, AStoreBrowserIsOpenedByTheShell) {
   const std::u16string url = u"http://example.com/a%E2%81%84b";
   platform.files.erase(kBrowserDat);
@@ -670,7 +689,8 @@ TEST_F(LaunchTest, AStoreBrowserIsOpenedByTheShell) {
                            u"\"C:\\Reg\\r.exe\" %1");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.started, std::vector<std::u16string>{u"\"C:\\Reg\\r.exe\" " + url});
-  platform.CreateRegistryKey(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\Application");
+  platform.SetRegistryText(kHkeyCurrentUser, u"Software\\Classes\\AppXlv\\shell\\open\\command",
+                           u"DelegateExecute", u"{4ED3A719-CEA8-4BD9-910D-E252F997AFC2}");
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(platform.opened_with_class, std::vector<std::u16string>{u"AppXlv " + url});
   platform.Fail(Operation::kOpenWithClass, 1155, u"No association.");

@@ -102,6 +102,14 @@ TEST(GetBrowserCommandFromRegistry, AProgIdWithoutATextCommandFallsThrough) {
          p.SetRegistryValue(kHkeyClassesRoot, u"LatestHTML\\shell\\open\\command", u"", kRegBinary,
                             Utf16Bytes(u"latest.exe %1"));
        }},
+      // Only a packaged app's verb is the shell's to start, and ordinary browsers write an app
+      // model id too.
+      {"a description only, as uninstallers leave it",
+       [](FakePlatform& p) { p.SetRegistryText(kHkeyClassesRoot, u"LatestHTML", u"", u"Gone"); }},
+      {"an app model id",
+       [](FakePlatform& p) {
+         p.SetRegistryText(kHkeyClassesRoot, u"LatestHTML\\Application", u"AppUserModelID", u"A");
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -110,8 +118,32 @@ TEST(GetBrowserCommandFromRegistry, AProgIdWithoutATextCommandFallsThrough) {
     SetProgId(platform, Place::kUserChoice, u"ChoiceHTML");
     SetOpenCommand(platform, u"ChoiceHTML", u"choice.exe %1");
     c.set_up_latest(platform);
-    EXPECT_EQ(GetBrowserCommandFromRegistry(platform, false), u"choice.exe %1");
+    std::u16string progid;
+    EXPECT_EQ(GetBrowserCommandFromRegistry(platform, false, &progid), u"choice.exe %1");
     EXPECT_TRUE(platform.open_keys.empty());
+  }
+}
+
+TEST(GetBrowserCommandFromRegistry, AnHttpsAddressFollowsItsOwnChoiceFirst) {
+  struct Case {
+    bool https_choice, https_class, https;
+    const char16_t* expected;
+  };
+  const Case cases[] = {{true, true, true, u"choice-s.exe %1"},
+                        {false, true, true, u"class-s.exe %1"},
+                        {false, false, true, u"choice.exe %1"},
+                        {true, true, false, u"choice.exe %1"}};
+  for (const Case& c : cases) {
+    FakePlatform platform;
+    SetProgId(platform, Place::kUserChoice, u"ChoiceHTML");
+    SetOpenCommand(platform, u"ChoiceHTML", u"choice.exe %1");
+    if (c.https_choice) {
+      platform.SetRegistryText(kHkeyCurrentUser, kHttp + std::u16string(u"s\\UserChoice"),
+                               u"ProgId", u"ChoiceS");
+    }
+    SetOpenCommand(platform, u"ChoiceS", u"choice-s.exe %1");
+    if (c.https_class) SetOpenCommand(platform, u"https", u"class-s.exe %1");
+    EXPECT_EQ(GetBrowserCommandFromRegistry(platform, true, nullptr, c.https), c.expected);
   }
 }
 
