@@ -92,7 +92,7 @@ std::u16string GetBrowserCommandFromRegistry(Platform& platform, bool fallback,
   if (https && fallback && nothing_yet(command)) command = ClassOpenCommand(platform, u"https");
   if (nothing_yet(command)) command = CommandOfChoice(platform, u"http", shell);
   if (fallback && nothing_yet(command)) command = GetHttpOpenCommand(platform);
-  if (!progid.empty()) *shell_progid = progid;
+  if (shell_progid != nullptr && !progid.empty()) *shell_progid = progid;
   return command;
 }
 
