@@ -17,7 +17,6 @@ list(JOIN LINKVANE_VERSION_PARTS "," LINKVANE_VERSION_COMMAS)
 list(JOIN LINKVANE_VERSION_PARTS "." LINKVANE_VERSION_QUAD)
 
 set(LINKVANE_FILE_DESCRIPTION "Linkvane - opens web-location shortcut files in a browser")
-set(LINKVANE_COMPANY "The Linkvane developers")
 set(LINKVANE_COPYRIGHT "Copyright (C) 2026 the Linkvane developers")
 
 set(LINKVANE_ICON_FILE ${CMAKE_SOURCE_DIR}/res/linkvane.ico)

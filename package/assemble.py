@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the release folder: the portable zip of the given files, any further release files
-(--add, such as the installer) and SHA256SUMS over everything in the folder.
+(--add, such as the installer), the package manifests (--fill) and SHA256SUMS over everything
+in the folder. In a manifest, "${sha256:NAME}" becomes the SHA-256 of the release file NAME.
 
 The folder is emptied first, so it never holds a file of an older build. The zip is the same
 bytes on every machine for the same input: entries in the order given, each with the time
@@ -10,6 +11,7 @@ bytes on every machine for the same input: entries in the order given, each with
 import argparse
 import hashlib
 import os
+import re
 import shutil
 import time
 import zipfile
@@ -43,12 +45,24 @@ def sha256(path):
     return digest.hexdigest()
 
 
+def fill(template, dist):
+    with open(template, encoding="utf-8") as source:
+        text = source.read()
+    # Written when the file named is already in the folder; a name it lacks is a KeyError.
+    digests = {name: sha256(os.path.join(dist, name)) for name in os.listdir(dist)}
+    text = re.sub(r"\$\{sha256:([^}]+)\}", lambda match: digests[match.group(1)], text)
+    with open(os.path.join(dist, os.path.basename(template)), "w", encoding="utf-8",
+              newline="\n") as manifest:
+        manifest.write(text)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--epoch", type=int, required=True)
     parser.add_argument("--dist", required=True, help="the release folder, emptied first")
     parser.add_argument("--zip", required=True, help="the zip's file name")
     parser.add_argument("--add", action="append", default=[], help="a further release file")
+    parser.add_argument("--fill", nargs="*", default=[], help="a manifest template")
     parser.add_argument("files", nargs="+", help="what the zip holds, in this order")
     options = parser.parse_args()
 
@@ -57,6 +71,8 @@ def main():
     write_zip(os.path.join(options.dist, options.zip), options.files, options.epoch)
     for extra in options.add:
         shutil.copyfile(extra, os.path.join(options.dist, os.path.basename(extra)))
+    for template in options.fill:
+        fill(template, options.dist)
     # The format of sha256sum, which "sha256sum -c SHA256SUMS" checks.
     names = sorted(os.listdir(options.dist))
     with open(os.path.join(options.dist, "SHA256SUMS"), "w", newline="\n") as sums:

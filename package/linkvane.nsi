@@ -5,6 +5,9 @@
 ;   STAGE          the folder holding the release's files (linkvane.exe, README.txt, ...)
 ;   ICON           linkvane.ico
 ;   OUTFILE        the installer to write
+; and, for a signed release:
+;   SIGN           package/sign, which signs the uninstaller as it is built (so that the one in
+;                  Apps & features is signed too) and then the installer, in place
 ; and, for the tests alone:
 ;   ACT_AS_STANDARD_USER  until restarted elevated, take the account for a standard user's (as
 ;                         Windows reports a filtered administrator), so that the tests run the
@@ -24,6 +27,15 @@
 ; Before 3.06, DeleteRegKey /ifempty ignored a key's values, among other faults.
 !if ${NSIS_PACKEDVERSION} < 0x03006000
   !error "Linkvane's installer needs NSIS 3.06 or later."
+!endif
+
+!ifdef SIGN
+  ; 3.08 and later: the uninstaller that WriteUninstaller writes is the signed one.
+  !if ${NSIS_PACKEDVERSION} < 0x03008000
+    !error "A signed installer needs NSIS 3.08 or later."
+  !endif
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
 !endif
 
 Unicode true

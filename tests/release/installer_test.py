@@ -37,6 +37,8 @@ MODES = [
 ]
 # Where the installer puts its Start-menu shortcut to /choose, by mode.
 START_MENU = {"HKEY_CURRENT_USER": "%APPDATA%", "HKEY_LOCAL_MACHINE": "%ProgramData%"}
+# The test CA of a signed release (tests/release/signing): the uninstaller written must be signed.
+SIGNED_BY = os.environ.get("LINKVANE_TEST_CA")
 URL_SHORTCUT = ("Eine Seite ü.url", "[InternetShortcut]\r\nURL=https://example.net/from-a-url\r\n",
                 "https://example.net/from-a-url")
 
@@ -145,6 +147,11 @@ class InstallerTest(unittest.TestCase):
                 standard = name == "standard_user"
                 self.upgrade(switches + ["/D=" + folder] * standard, folder, standard)
                 self.check_installed(root, folder)
+                if SIGNED_BY and not standard:  # that installer is the test's own, unsigned
+                    verified = subprocess.run(
+                        ["osslsigncode", "verify", "-CAfile", SIGNED_BY, "-in",
+                         os.path.join(unix_path(folder), "uninstall.exe")], capture_output=True, text=True)
+                    self.assertEqual(verified.returncode, 0, verified.stdout + verified.stderr)
                 self.double_click(folder, wine_start=name == "all_users")
                 self.uninstall(root, folder, standard)
                 self.assertEqual(registry(root + "\\Software\\Classes\\.url"), url_type)

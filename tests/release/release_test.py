@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """The release as a Windows user meets it, under Wine: the checksums, the portable zip
 unpacked into a folder with blanks and non-ASCII letters in its name, register.cmd, shortcut
-files opened through the association in the stand-in browser, and unregister.cmd.
+files opened through the association in the stand-in browser, and unregister.cmd. Without
+Wine: the winget and Scoop manifests against their schemas and the files (ManifestsTest).
 
-Usage: release_test.py --dist DIR --helpers DIR
+Usage: release_test.py --dist DIR --helpers DIR [ManifestsTest]
   DIR of --dist: scripts/package's dist/; of --helpers: the windows build's folder holding
   standin_browser.exe and open_with.exe (found in its subfolders).
 """
 
 import argparse
 import hashlib
+import json
 import os
 import re
 import shutil
@@ -18,9 +20,14 @@ import tempfile
 import unittest
 import zipfile
 
+import yaml
+from jsonschema import Draft7Validator, FormatChecker
+
 from wine_user import read_record, registry, windows_path, wine
 
 DIST = HELPERS = None
+# The published schemas of the manifests, copied into the shared folder beside the checkout.
+SCHEMAS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../shared/schemas")
 CLASSES = "HKEY_CURRENT_USER\\Software\\Classes"
 ZIP_ENTRIES = ["linkvane.exe", "README.txt", "browser.dat.example", "register.cmd",
                "unregister.cmd", "choose-browser.cmd"]
@@ -89,6 +96,54 @@ class ReleaseFilesTest(unittest.TestCase):
                 text = archive.read(name)
                 self.assertNotRegex(text, rb"@[A-Z_]+@", name + ": template left")
                 self.assertEqual(text.count(b"\n"), text.count(b"\r\n"), name + ": not CRLF")
+
+
+class ManifestsTest(unittest.TestCase):
+    def setUp(self):
+        self.setup = os.path.basename(release_file(r"linkvane-.*-setup\.exe"))
+        self.version = self.setup[len("linkvane-"):-len("-setup.exe")]
+        self.id = os.path.basename(release_file(r".*\.installer\.yaml"))[:-len(".installer.yaml")]
+
+    def load(self, name, schema):
+        with open(os.path.join(DIST, name), encoding="utf-8") as f:
+            # As winget reads YAML (1.2): an unquoted date stays a string.
+            loader = type("Yaml12", (yaml.SafeLoader,), {"yaml_implicit_resolvers": {
+                k: [r for r in v if r[0] != "tag:yaml.org,2002:timestamp"]
+                for k, v in yaml.SafeLoader.yaml_implicit_resolvers.items()}})
+            manifest = json.load(f) if name.endswith(".json") else yaml.load(f, Loader=loader)
+        with open(os.path.join(SCHEMAS, schema), encoding="utf-8") as f:
+            validator = Draft7Validator(json.load(f), format_checker=FormatChecker())
+        self.assertEqual(["%s: %s" % ("/".join(map(str, e.absolute_path)), e.message)
+                          for e in validator.iter_errors(manifest)], [], name)
+        return manifest
+
+    def assert_release_file(self, url, digest, name):
+        self.assertRegex(url, r"^https://[^ ]+/v%s/%s$" % (self.version, re.escape(name)))
+        with open(os.path.join(DIST, name), "rb") as data:
+            self.assertEqual(digest, hashlib.sha256(data.read()).hexdigest(), name)
+
+    def test_winget(self):
+        manifests = {}
+        for suffix, kind in ((".yaml", "version"), (".installer.yaml", "installer"),
+                             (".locale.en-US.yaml", "defaultLocale")):
+            manifest = manifests[kind] = self.load(
+                self.id + suffix, "winget-1.10.0/manifest.%s.1.10.0.json" % kind)
+            self.assertEqual([manifest[k] for k in ("ManifestType", "ManifestVersion",
+                                                    "PackageIdentifier", "PackageVersion")],
+                             [kind, "1.10.0", self.id, self.version])
+        installers = manifests["installer"]["Installers"]
+        self.assertEqual([(i["Scope"], i.get("InstallerSwitches")) for i in installers],
+                         [("user", None), ("machine", {"Custom": "/AllUsers"})])
+        for i in installers:
+            self.assert_release_file(i["InstallerUrl"], i["InstallerSha256"], self.setup)
+
+    def test_scoop(self):
+        manifest = self.load("linkvane.json", "scoop/schema.json")
+        self.assertEqual(manifest["version"], self.version)
+        zip_name = "linkvane-%s-win32.zip" % self.version
+        self.assert_release_file(manifest["url"], manifest["hash"], zip_name)
+        self.assertEqual(manifest["autoupdate"]["url"].replace("$version", self.version),
+                         manifest["url"])
 
 
 class PortableCopyTest(unittest.TestCase):
