@@ -224,6 +224,7 @@ TEST_F(DefaultBrowserTest, HttpsFollowsItsOwnChoice) {
   https_choice_.WriteText(L"LinkvaneE2E.Secure");
   ProgIdCommand(L"LinkvaneE2E.Secure").WriteText(Standin(L"--secure \"%1\""));
   EXPECT_EQ(Open(), (Arguments{L"--secure", L"https://example.com/registry"}));
+  ::DeleteFileW(InFolder(L"standin-record.txt").c_str());
   shortcut_ = WriteFile(L"a.url", "[InternetShortcut]\r\nURL=http://example.com/plain\r\n");
   EXPECT_EQ(Open(), (Arguments{L"--chosen", L"http://example.com/plain"}));
 }
