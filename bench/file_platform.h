@@ -21,8 +21,8 @@ class FilePlatform : public Platform {
   int ShowMessage(const std::u16string&, std::uint32_t, const std::u16string&) override {
     return Refuse(), 0;
   }
-  std::unique_ptr<StartedProcess> StartProcess(const std::u16string&, const std::u16string&, int,
-                                               std::uint32_t) override {
+  std::unique_ptr<StartedProcess> StartProcess(const std::u16string&, const std::u16string&,
+                                               const std::u16string&, int, std::uint32_t) override {
     return Refuse(), nullptr;
   }
   void AllowForeground(std::uint32_t) override { Refuse(); }
@@ -70,9 +70,7 @@ class FilePlatform : public Platform {
     Refuse();
   }
   void DeleteRegistryValue(RegistryKey, const std::u16string&) override { Refuse(); }
-  void DeleteRegistryKey(std::uint32_t, const std::u16string&, std::uint32_t) override {
-    Refuse();
-  }
+  void DeleteRegistryKey(std::uint32_t, const std::u16string&, std::uint32_t) override { Refuse(); }
   void QueryRegistryKeyInfo(RegistryKey, std::uint32_t&, std::uint32_t&) override { Refuse(); }
   void NotifyAssociationsChanged() override { Refuse(); }
   bool ShowOpenDialog(FileDialogBlock&) override { return Refuse(), false; }
@@ -88,6 +86,9 @@ class FilePlatform : public Platform {
   void CreateFolder(const std::u16string&) override { Refuse(); }
   void WriteFileAtomically(const std::u16string&, std::string_view) override { Refuse(); }
   void RemoveFile(const std::u16string&) override { Refuse(); }
+  char16_t AnsiBestFitAscii(char16_t) override { return Refuse(), u'\0'; }
+  std::uint32_t DriveType(const std::u16string&) override { return Refuse(), 0; }
+  void OpenWithClass(const std::u16string&, const std::u16string&) override { Refuse(); }
   bool ShowChooserDialog(const ChooserModel&, ChooserEvents&) override { return Refuse(), false; }
 
   // Host paths are ASCII here; the wide text is narrowed unit by unit.

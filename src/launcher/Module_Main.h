@@ -71,6 +71,10 @@ std::u16string FindProgram(Platform& platform, std::u16string_view command, std:
 // Brings the raw argument into the form of a plain file-system path.
 void NormalizeArgument(Platform& platform, std::u16string& argument);
 
+// False when text cannot have the form of a URL: it has no scheme of two or more letters,
+// digits, "+", "-" or "." before its first ":" (a drive path, a UNC path, a relative name).
+bool MayBeUrl(std::u16string_view text);
+
 // Removes outer spaces, then one leading and one trailing double quote.
 void StripQuotes(std::u16string& text);
 

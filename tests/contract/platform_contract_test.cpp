@@ -9,6 +9,7 @@
 
 #include "contract/contract_world.h"
 #include "fake/fake_platform.h"
+#include "launcher/Module_Main.h"
 #include "platform/text_stream.h"
 
 namespace linkvane::contract {
@@ -228,11 +229,16 @@ void UrlTestAgrees(ContractWorld& world) {
       {u"\"C:\\dir\\x.url\"", false},
       {u"\"file:///C:/x.url\"", false},
       {u"\\\\server\\share\\x.url", false},
+      {u"\\\\?\\C:\\x.url", false},
+      {u"C:x.url", false},
+      {u"my links:x.url", false},
       {u"x.url", false},
       {u"", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(world.platform().PathIsUrl(std::u16string(c.text)), c.url) << U8(c.text);
+    // The launcher skips the test where it cannot be a URL.
+    EXPECT_TRUE(!c.url || Module_Main::MayBeUrl(c.text)) << U8(c.text);
   }
 }
 

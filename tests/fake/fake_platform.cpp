@@ -210,6 +210,7 @@ std::u16string FakePlatform::AnsiToUtf16(std::string_view bytes) {
 }
 
 bool FakePlatform::PathIsUrl(const std::u16string& text) {
+  ++url_tests;
   const std::size_t colon = text.find(u':');
   if (colon == std::u16string::npos || colon < 2) return false;
   return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon),

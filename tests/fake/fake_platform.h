@@ -115,6 +115,7 @@ class FakePlatform : public Platform {
   std::vector<ChooserModel> choosers;            // the chooser's contents as the logic made them
   std::vector<std::u16string> chooser_refusals;  // what the chooser showed after OK
   int registry_calls = 0;
+  int url_tests = 0;  // PathIsUrl calls: the shell's test, whose DLLs a plain path must not load
   std::set<RegistryKey> open_keys;
   std::vector<std::uint32_t> write_access;  // the access (create) or view (delete) of each write
   int association_notices = 0;              // NotifyAssociationsChanged calls

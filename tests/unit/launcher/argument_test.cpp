@@ -44,25 +44,33 @@ TEST(StripQuotes, RemovesOuterSpacesThenOneQuoteAtEachEnd) {
 TEST(NormalizeArgument, BringsEveryShapeToAPlainPath) {
   struct Case {
     std::u16string_view argument, prepared;
+    bool asks_shell;  // only what may be a URL goes to the shell's test
   };
   const Case cases[] = {
-      {u"\"C:\\Links\\x.url\"", u"C:\\Links\\x.url"},
-      {u"  \"C:\\Links\\x.url\" ", u"C:\\Links\\x.url"},
-      {u"C:\\Links\\x.url", u"C:\\Links\\x.url"},
-      {u"\\\\server\\share\\x.url", u"\\\\server\\share\\x.url"},
-      {u"file:///C:/Links/x.url", u"C:\\Links\\x.url"},
-      {u"\"file:///C:/My%20Links/x.url\"", u"C:\\My Links\\x.url"},
-      {u"FILE:///c:/Links/x.url", u"c:\\Links\\x.url"},
-      {u"file:///C:/\u5B98\u65B9/\u00E9.url", u"C:\\\u5B98\u65B9\\\u00E9.url"},
+      {u"\"C:\\Links\\x.url\"", u"C:\\Links\\x.url", false},
+      {u"  \"C:\\Links\\x.url\" ", u"C:\\Links\\x.url", false},
+      {u"C:\\Links\\x.url", u"C:\\Links\\x.url", false},
+      {u"C:x.url", u"C:x.url", false},
+      {u"\\\\server\\share\\x.url", u"\\\\server\\share\\x.url", false},
+      {u"\\\\?\\C:\\Links\\x.url", u"\\\\?\\C:\\Links\\x.url", false},
+      {u"Links\\x.url", u"Links\\x.url", false},
+      {u"my links:x.url", u"my links:x.url", false},
+      {u"file:///C:/Links/x.url", u"C:\\Links\\x.url", true},
+      {u"\"file:///C:/My%20Links/x.url\"", u"C:\\My Links\\x.url", true},
+      {u"FILE:///c:/Links/x.url", u"c:\\Links\\x.url", true},
+      {u"file:///C:/\u5B98\u65B9/\u00E9.url", u"C:\\\u5B98\u65B9\\\u00E9.url", true},
       // A URL that names no file comes back as given, to be reported as missing.
-      {u"http://example.com/x.url", u"http://example.com/x.url"},
-      {u"\"\"", u""},
+      {u"http://example.com/x.url", u"http://example.com/x.url", true},
+      {u"x-my.app+1:C:/x.url", u"x-my.app+1:C:/x.url", true},
+      {u"\u00E9t\u00E9:x.url", u"\u00E9t\u00E9:x.url", true},
+      {u"\"\"", u"", false},
   };
-  FakePlatform platform;
   for (const Case& c : cases) {
+    FakePlatform platform;
     std::u16string argument(c.argument);
     NormalizeArgument(platform, argument);
     EXPECT_EQ(argument, c.prepared) << U8(c.argument);
+    EXPECT_EQ(platform.url_tests > 0, c.asks_shell) << U8(c.argument);
   }
 }
 
