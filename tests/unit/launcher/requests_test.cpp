@@ -55,7 +55,7 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
       {u"/register C:\\Links\\a.url", 1, kError, 0, false},
       {u"/Links/a.url", 1, kError, 0, false},
       {u"/openwith", 1, kError, 0, true},
-      {u"/quiet /openwith", 1, kError, 0, true},
+      {u"/openwith /quiet", 1, kError, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::U8(c.arguments));
