@@ -93,8 +93,11 @@ TEST_F(ChooserTest, OpenWithOpensOnceAndATickedBoxKeepsTheSitesBrowser) {
     HWND dialog = WaitForLinkvaneWindow(run->process_id(), kWindowTimeoutMs,
                                         L"Linkvane - open in another browser");
     EXPECT_NE(dialog, nullptr);
-    if (dialog != nullptr && tick) ::SendMessageW(::GetDlgItem(dialog, 105), BM_CLICK, 0, 0);
-    if (dialog != nullptr) EXPECT_TRUE(TypeKeys(dialog, keys));
+    if (dialog != nullptr) {
+      // The box, ticked by a click as the user ticks it.
+      if (tick) ::SendMessageW(::GetDlgItem(dialog, 105), BM_CLICK, 0, 0);
+      EXPECT_TRUE(TypeKeys(dialog, keys));
+    }
     return run->WaitForExit();
   };
   const auto opened = [&] {
