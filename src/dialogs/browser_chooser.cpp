@@ -62,8 +62,10 @@ std::u16string WithoutAChoice(Platform& platform, const std::vector<RegisteredBr
 
 class Events : public ChooserEvents {
  public:
-  Events(Platform& platform, TemplateCheck check, std::u16string path)
-      : platform_(platform), check_(check), path_(std::move(path)) {}
+  // Keeps what OK accepts in path's browser.dat, or, to open an address once, in *once.
+  Events(Platform& platform, TemplateCheck check, std::u16string path,
+         std::optional<OneTimeChoice>* once = nullptr)
+      : platform_(platform), check_(check), path_(std::move(path)), once_(once) {}
 
   std::optional<std::u16string> PickProgram(std::uintptr_t owner) override {
     static constexpr char16_t kFilter[] = u"programs\0*.exe\0";
@@ -79,10 +81,15 @@ class Events : public ChooserEvents {
     return u"\"" + record.FileName + u"\" %s";
   }
 
-  std::u16string Accept(const std::u16string& command) override {
-    // One line only, as a single-line box pastes it; only blanks is no choice at all.
-    std::u16string line = command.substr(0, command.find_first_of(u"\r\n"));
-    if (line.find_first_not_of(u" \t") == std::u16string::npos) line.clear();
+  std::u16string Accept(const std::u16string& command, bool always) override {
+    const std::u16string line = OneLine(command);
+    if (once_) {
+      // Opening once needs a browser; keeping nothing is no answer here.
+      if (line.empty()) return u"Choose the browser that opens this address.";
+      std::u16string refusal = check_(platform_, line);
+      if (refusal.empty()) *once_ = OneTimeChoice{line, always};
+      return refusal;
+    }
     if (!line.empty()) {
       std::u16string refusal = check_(platform_, line);
       if (!refusal.empty()) return refusal;
@@ -91,10 +98,29 @@ class Events : public ChooserEvents {
   }
 
  private:
+  // One line only, as a single-line box pastes it; only blanks is no command at all.
+  static std::u16string OneLine(const std::u16string& command) {
+    std::u16string line = command.substr(0, command.find_first_of(u"\r\n"));
+    if (line.find_first_not_of(u" \t") == std::u16string::npos) line.clear();
+    return line;
+  }
+
   Platform& platform_;
   TemplateCheck check_;
   std::u16string path_;
+  std::optional<OneTimeChoice>* once_;
 };
+
+// At most limit characters of text, the cut marked; "&" doubled, as a label shows text.
+std::u16string Shown(std::u16string_view text, std::size_t limit) {
+  std::u16string shown(text.substr(0, limit));
+  if (text.size() > limit) shown += u'\u2026';
+  for (std::size_t at = shown.find(u'&'); at != std::u16string::npos;
+       at = shown.find(u'&', at + 2)) {
+    shown.insert(at, 1, u'&');
+  }
+  return shown;
+}
 
 }  // namespace
 
@@ -131,6 +157,28 @@ int ChooseBrowser(Platform& platform, TemplateCheck check) {
       BuildChooserModel(platform, ListRegisteredBrowsers(platform), FirstLineOf(platform, path));
   Events events(platform, check, path);
   return platform.ShowChooserDialog(model, events) ? 0 : 1;
+}
+
+std::optional<OneTimeChoice> ChooseOnce(Platform& platform, TemplateCheck check,
+                                        std::u16string_view url, std::u16string_view rule_host,
+                                        const std::u16string& rule_template) {
+  ChooserModel model;
+  for (const RegisteredBrowser& browser : ListRegisteredBrowsers(platform)) {
+    if (browser.command_template == rule_template)
+      model.selected = static_cast<int>(model.names.size());
+    model.names.push_back(browser.name);
+    model.commands.push_back(browser.command_template);
+  }
+  model.command = rule_template;
+  model.title = u"Linkvane - open in another browser";
+  model.prompt = u"&Open " + Shown(url, 80) + u" with:";
+  if (!rule_host.empty())
+    model.always_label = u"&Always open " + Shown(rule_host, 60) + u" in this browser";
+  model.always = !rule_template.empty();
+  std::optional<OneTimeChoice> choice;
+  Events events(platform, check, std::u16string(), &choice);
+  if (!platform.ShowChooserDialog(model, events)) return std::nullopt;
+  return choice;
 }
 
 }  // namespace linkvane::chooser

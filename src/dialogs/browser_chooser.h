@@ -4,7 +4,9 @@
 // the choice becomes the first line of the user's own browser.dat, which every copy of
 // Linkvane reads first for that user.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogs/registered_browsers.h"
@@ -26,5 +28,19 @@ int ChooseBrowser(Platform& platform, TemplateCheck check);
 // selected, and a current command that no entry has stands in the command box alone.
 ChooserModel BuildChooserModel(Platform& platform, const std::vector<RegisteredBrowser>& browsers,
                                const std::u16string& current);
+
+// What the user picked to open one address: the browser's command, and whether its site keeps it.
+struct OneTimeChoice {
+  std::u16string command;
+  bool always = false;
+};
+
+// Shows the chooser for opening url once, in a browser that check accepts; the saved choice is
+// not touched. rule_host is the host the check box names ("" hides it), rule_template the
+// command of the site rule that covers url ("" when none), selected and ticked at the start.
+// Nothing when the user cancels.
+std::optional<OneTimeChoice> ChooseOnce(Platform& platform, TemplateCheck check,
+                                        std::u16string_view url, std::u16string_view rule_host,
+                                        const std::u16string& rule_template);
 
 }  // namespace linkvane::chooser

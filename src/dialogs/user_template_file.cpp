@@ -160,4 +160,13 @@ std::u16string SaveFirstLine(Platform& platform, const std::u16string& path,
   return failure ? CannotSave(path, *failure) : std::u16string();
 }
 
+std::u16string SaveUtf8File(Platform& platform, const std::u16string& path,
+                            std::u16string_view text) {
+  const std::optional<PlatformError> failure = ContinueOnError([&] {
+    platform.CreateFolder(path.substr(0, path.rfind(u'\\')));
+    platform.WriteFileAtomically(path, *Encode(platform, text, TextEncoding::kUtf8));
+  });
+  return failure ? CannotSave(path, *failure) : std::u16string();
+}
+
 }  // namespace linkvane::chooser

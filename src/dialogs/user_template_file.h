@@ -24,4 +24,9 @@ std::optional<std::string> WithFirstLine(Platform& platform, const std::optional
 std::u16string SaveFirstLine(Platform& platform, const std::u16string& path,
                              std::u16string_view line);
 
+// Replaces the file at path (or creates it, and its folder) with text in UTF-8, atomically. ""
+// when that was done; else the message that says why not, and the file is as it was.
+std::u16string SaveUtf8File(Platform& platform, const std::u16string& path,
+                            std::u16string_view text);
+
 }  // namespace linkvane::chooser

@@ -26,6 +26,15 @@ inline constexpr std::size_t kShortestTemplate = 4;
 // does not handle.
 int Main(Platform& platform);
 
+// The rest of a run once the URL and the template are known: the questions, then the start
+// (by the shell when shell_progid names the browser). Returns the exit status.
+int Launch(Platform& platform, const std::u16string& command_template,
+           const std::u16string& url_as_read, const std::u16string& shell_progid);
+
+// linkvane.exe /openwith "shortcut": the shortcut read as Main reads it, then opened once in a
+// browser the user picks, perhaps kept for its site. Returns the exit status.
+int OpenWith(Platform& platform, std::u16string argument);
+
 // Main, reporting any error that reaches it in a message box; returns the exit status.
 int RunProgram(Platform& platform);
 
@@ -34,10 +43,6 @@ std::u16string AddBackslash(const std::u16string& path);
 
 // The first line of the text file at path; "" when it is missing or unreadable.
 std::u16string ReadFirstLine(Platform& platform, const std::u16string& path);
-
-// The first line of the user's own browser.dat (the one /choose writes, in the user's local
-// application data); "" when there is none.
-std::u16string ReadUserTemplate(Platform& platform);
 
 // Starts command (environment references expanded when expand is set) with a normal window;
 // shows the failure message and returns false when it cannot be started. url_start is where
@@ -96,8 +101,9 @@ std::u16string GetUrlFromWebloc(Platform& platform, const std::u16string& path);
 std::u16string GetDefaultBrowserCommand(Platform& platform, std::u16string* shell_progid = nullptr,
                                         bool https = false);
 
-// The template for url: the user's browser.dat, else this copy's, else the registry's default
-// browser for url's scheme. shell_progid receives the ProgId when only the shell can start it.
+// The template for url: the user's site rule for its host, else the user's browser.dat (the one
+// /choose writes), else this copy's, else the registry's default browser for url's scheme.
+// shell_progid receives the ProgId when only the shell can start it.
 std::u16string ChooseTemplate(Platform& platform, std::u16string_view url,
                               std::u16string& shell_progid);
 

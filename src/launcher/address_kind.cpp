@@ -10,10 +10,6 @@ namespace linkvane::Module_Main {
 
 namespace {
 
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;

@@ -1,6 +1,7 @@
 #include <optional>
 
 #include "launcher/Module_Main.h"
+#include "launcher/site_rules.h"
 #include "platform/text_stream.h"
 #include "system/systemfn.h"
 #include "text/spaces.h"
@@ -34,24 +35,25 @@ std::u16string ReadFirstLine(Platform& platform, const std::u16string& path) {
   return line;
 }
 
-std::u16string ReadUserTemplate(Platform& platform) {
-  std::u16string path;
-  // Without a folder of the user's there is simply no choice of the user's.
-  ContinueOnError([&] { path = systemfn::UserTemplatePath(platform); });
-  return path.empty() ? path : ReadFirstLine(platform, path);
-}
-
 std::u16string ChooseTemplate(Platform& platform, std::u16string_view url,
                               std::u16string& shell_progid) {
-  // The user's own choice comes first, then this copy's browser.dat, then Windows' default.
-  std::u16string command_template = ReadUserTemplate(platform);
+  std::u16string user_file;  // the user's own browser.dat, with sites.txt beside it
+  // Without a folder of the user's there is simply no choice of the user's.
+  ContinueOnError([&] { user_file = systemfn::UserTemplatePath(platform); });
+  const std::u16string address = TrimSpaces(CleanUrl(url));
+  // A site's own browser comes first, then the user's choice, this copy's browser.dat and
+  // Windows' default.
+  std::u16string command_template =
+      user_file.empty() ? user_file : SiteTemplate(platform, SiteRulesPath(user_file), address);
+  if (command_template.size() < kShortestTemplate && !user_file.empty()) {
+    command_template = ReadFirstLine(platform, user_file);
+  }
   if (command_template.size() < kShortestTemplate) {
     command_template =
         ReadFirstLine(platform, AddBackslash(platform.ExecutableDirectory()) + u"browser.dat");
   }
   if (command_template.size() < kShortestTemplate) {
-    command_template = GetDefaultBrowserCommand(platform, &shell_progid,
-                                                IsHttpsAddress(TrimSpaces(CleanUrl(url))));
+    command_template = GetDefaultBrowserCommand(platform, &shell_progid, IsHttpsAddress(address));
   }
   return command_template;
 }

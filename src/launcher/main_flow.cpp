@@ -53,6 +53,11 @@ int Main(Platform& platform) {
     return kExitNothingStarted;
   }
 
+  return Launch(platform, command_template, url_as_read, shell_progid);
+}
+
+int Launch(Platform& platform, const std::u16string& command_template,
+           const std::u16string& url_as_read, const std::u16string& shell_progid) {
   LaunchCommand launch;
   if (auto error = ContinueOnError(
           [&] { launch = BuildLaunchCommand(platform, command_template, url_as_read); })) {

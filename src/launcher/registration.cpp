@@ -16,6 +16,7 @@ namespace linkvane::Module_Main {
 namespace {
 
 constexpr std::u16string_view kProgId = u"Linkvane.Shortcut";
+constexpr std::u16string_view kOpenWithName = u"Open in another browser\u2026";
 // Stands for the exe's full path in an entry's data; no Windows path holds one.
 constexpr char16_t kExePath = u'*';
 
@@ -57,6 +58,23 @@ constexpr Entry kEntries[] = {
     {Role::kValue, u"Software\\Linkvane\\Capabilities\\FileAssociations", u".url", kProgId},
     {Role::kValue, u"Software\\RegisteredApplications", u"Linkvane",
      u"Software\\Linkvane\\Capabilities"},
+    // "Open in another browser…" on each type, whatever program opens it: Windows shows a
+    // SystemFileAssociations verb beside the owner's own.
+    {Role::kOwner,
+     u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\Linkvane.OpenWith\\command", u"",
+     u"\"*\" /openwith \"%1\""},
+    {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\Linkvane.OpenWith",
+     u"MUIVerb", kOpenWithName},
+    {Role::kOwner,
+     u"Software\\Classes\\SystemFileAssociations\\.webloc\\shell\\Linkvane.OpenWith\\command", u"",
+     u"\"*\" /openwith \"%1\""},
+    {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.webloc\\shell\\Linkvane.OpenWith",
+     u"MUIVerb", kOpenWithName},
+    {Role::kOwner,
+     u"Software\\Classes\\SystemFileAssociations\\.desktop\\shell\\Linkvane.OpenWith\\command", u"",
+     u"\"*\" /openwith \"%1\""},
+    {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.desktop\\shell\\Linkvane.OpenWith",
+     u"MUIVerb", kOpenWithName},
 };
 
 // Keys that other programs share: never deleted, even when empty.

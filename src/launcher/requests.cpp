@@ -20,13 +20,27 @@ int ChooseBrowser(Platform& platform, const RequestOptions&) {
   return chooser::ChooseBrowser(platform, TemplateRefusal);
 }
 
+// /openwith "shortcut": the shortcut opened once in a browser picked from a list.
+int OpenWithRequest(Platform& platform, const RequestOptions& options) {
+  return OpenWith(platform, options.operand);
+}
+
 // Every request the program knows, by its switch. A switch's letter case does not matter.
 constexpr Request kRequests[] = {
     {u"/register", u"opens .webloc and .desktop files with this program", RegisterShortcutTypes,
      true},
     {u"/unregister", u"undoes /register", UnregisterShortcutTypes, true},
     {u"/choose", u"chooses the browser that opens shortcuts for you", ChooseBrowser, false},
+    {u"/openwith", u"opens the shortcut once, in a browser you pick", OpenWithRequest, false, true},
 };
+
+// The request whose switch argument is; nothing when it is none.
+const Request* RowOf(const std::u16string& argument) {
+  for (const Request& request : kRequests) {
+    if (EqualsNoCase(argument, request.name)) return &request;
+  }
+  return nullptr;
+}
 
 constexpr std::u16string_view kAllUsers = u"/allusers";
 constexpr std::u16string_view kQuiet = u"/quiet";
@@ -45,6 +59,7 @@ int ShowUsage(Platform& platform, const RequestOptions& options, const std::u16s
   for (const Request& request : kRequests) {
     text.append(u"\r\nlinkvane.exe ").append(request.name);
     if (request.takes_options) text.append(u" [/allusers] [/quiet]");
+    if (request.takes_operand) text.append(u" \"shortcut file\"");
     text.append(u"\r\n    ").append(request.usage);
   }
   text +=
@@ -60,20 +75,26 @@ int ShowUsage(Platform& platform, const RequestOptions& options, const std::u16s
 std::optional<int> RunRequest(Platform& platform) {
   const std::vector<std::u16string> arguments = SplitArguments(platform.CommandLineText());
   if (arguments.empty()) return std::nullopt;
+  RequestOptions options;
+  // A request that takes a shortcut takes it alone: exactly one operand, no other switch.
+  if (const Request* first = RowOf(arguments[0]); first != nullptr && first->takes_operand) {
+    if (arguments.size() != 2 || IsSwitch(arguments[1])) {
+      return ShowUsage(platform, options,
+                       std::u16string(first->name) + u" takes one shortcut file and nothing else.");
+    }
+    options.operand = arguments[1];
+    return first->action(platform, options);
+  }
   for (const std::u16string& argument : arguments) {
     if (!IsSwitch(argument)) return std::nullopt;
   }
 
-  RequestOptions options;
   const Request* chosen = nullptr;
   int actions = 0;
   bool help = false;
   std::u16string unknown;
   for (const std::u16string& argument : arguments) {
-    const Request* row = nullptr;
-    for (const Request& request : kRequests) {
-      if (EqualsNoCase(argument, request.name)) row = &request;
-    }
+    const Request* row = RowOf(argument);
     if (row != nullptr) {
       chosen = row;
       ++actions;
@@ -87,7 +108,7 @@ std::optional<int> RunRequest(Platform& platform) {
       unknown = argument;
     }
   }
-  if (!help && unknown.empty() && actions == 1 &&
+  if (!help && unknown.empty() && actions == 1 && !chosen->takes_operand &&
       (chosen->takes_options || !(options.all_users || options.quiet))) {
     return chosen->action(platform, options);
   }

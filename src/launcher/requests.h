@@ -1,9 +1,11 @@
 #pragma once
 
-// Requests: command lines made only of switches, such as "/register", that ask the program
-// for something other than opening a shortcut. One table names them all.
+// Requests: command lines made only of switches, such as "/register", or of one switch and a
+// shortcut ("/openwith"), that ask the program for something other than a plain open. One
+// table names them all.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/platform.h"
@@ -14,6 +16,7 @@ namespace linkvane::Module_Main {
 struct RequestOptions {
   bool all_users = false;  // /allusers: for every user of the computer
   bool quiet = false;      // /quiet: no message box, the exit status alone tells
+  std::u16string operand;  // the shortcut file of a request that takes one
 };
 
 // One row of the request table: its switch, what it does in the usage text, the action (which
@@ -23,6 +26,7 @@ struct Request {
   std::u16string_view usage;
   int (*action)(Platform& platform, const RequestOptions& options);
   bool takes_options;
+  bool takes_operand = false;  // takes one shortcut file and nothing else
 };
 
 // The exit status of the request that the command line makes; nothing when the command line

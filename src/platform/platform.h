@@ -111,6 +111,12 @@ struct ChooserModel {
   std::vector<std::u16string> commands;
   int selected = -1;
   std::u16string command;
+  // For opening one address once: the title, the line above the list and the check box's
+  // label ("" for each keeps the dialog as /choose shows it, the check box hidden).
+  std::u16string title;
+  std::u16string prompt;
+  std::u16string always_label;
+  bool always = false;  // the check box's state when it opens
 };
 
 // What the chooser asks of the logic while it is open.
@@ -120,9 +126,9 @@ class ChooserEvents {
   // "Other program...": the command for a program the user picks in the Open dialog (owned by
   // the chooser's window), or nothing when none was picked.
   virtual std::optional<std::u16string> PickProgram(std::uintptr_t owner) = 0;
-  // OK with command in the command box: "" when it was taken and the chooser closes, else why
-  // not, which the chooser shows before it lets the user go on.
-  virtual std::u16string Accept(const std::u16string& command) = 0;
+  // OK with command in the command box (and the check box ticked or not): "" when it was taken
+  // and the chooser closes, else why not, which the chooser shows before it lets the user go on.
+  virtual std::u16string Accept(const std::u16string& command, bool always) = 0;
 };
 
 class Platform {
@@ -168,6 +174,9 @@ class Platform {
   // True when the ANSI code page has one byte for each character. When unsure, false: text is
   // then decoded before it is searched, which is right for every code page.
   virtual bool AnsiIsSingleByte() { return false; }
+
+  // IdnToAscii: a Unicode host name in its ASCII (punycode) form; nothing when IDN refuses it.
+  virtual std::optional<std::u16string> IdnToAscii(const std::u16string& host) = 0;
 
   // True when text has the form of a URL (a drive path is not one).
   virtual bool PathIsUrl(const std::u16string& text) = 0;

@@ -186,4 +186,10 @@ std::u16string ToUpperAscii(std::u16string_view text) {
   return upper;
 }
 
+std::u16string ToLowerAscii(std::u16string_view text) {
+  std::u16string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), FoldCase);
+  return lower;
+}
+
 }  // namespace linkvane

@@ -33,10 +33,18 @@ std::size_t FindLastNoCase(std::u16string_view haystack, std::u16string_view nee
 // True when both texts are equal, ignoring case.
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 
+// True when text starts with prefix, ignoring case.
+inline bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 // True when text ends with suffix, ignoring case.
 bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix);
 
 // The text with its ASCII letters in upper case.
 std::u16string ToUpperAscii(std::u16string_view text);
+
+// The text with its ASCII letters in lower case.
+std::u16string ToLowerAscii(std::u16string_view text);
 
 }  // namespace linkvane

@@ -83,5 +83,48 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
   }
 }
 
+// /openwith: once, in the browser typed by its first letter, with the saved choice untouched;
+// with the box ticked, the site keeps that browser for its later plain opens and subdomains.
+TEST_F(ChooserTest, OpenWithOpensOnceAndATickedBoxKeepsTheSitesBrowser) {
+  const std::wstring sites = user_file_.substr(0, user_file_.rfind(L'\\')) + L"\\sites.txt";
+  ::DeleteFileW(sites.c_str());
+  const auto open_with = [&](const std::wstring& file, const wchar_t* keys, bool tick) {
+    std::unique_ptr<LinkvaneRun> run = Launch(L" /openwith " + Quoted(file));
+    HWND dialog = WaitForLinkvaneWindow(run->process_id(), kWindowTimeoutMs,
+                                        L"Linkvane - open in another browser");
+    EXPECT_NE(dialog, nullptr);
+    if (dialog != nullptr) {
+      // The box, ticked by a click as the user ticks it.
+      if (tick) ::SendMessageW(::GetDlgItem(dialog, 105), BM_CLICK, 0, 0);
+      EXPECT_TRUE(TypeKeys(dialog, keys));
+    }
+    return run->WaitForExit();
+  };
+  const auto opened = [&] {
+    const Arguments arguments = BrowserArguments();
+    ::DeleteFileW(InFolder(L"standin-record.txt").c_str());
+    return arguments;
+  };
+  EXPECT_EQ(open_with(shortcut_, L"q\r", false), 0);
+  EXPECT_EQ(opened(), Arguments{L"https://example.com/chosen"});
+  EXPECT_EQ(open_with(shortcut_, L"q\x1B", false), 1);
+  EXPECT_TRUE(NothingStarted());
+  const std::wstring www = WriteFile(
+      L"w.webloc",
+      "<plist><dict><key>URL</key><string>https://www.example.com/a</string></dict></plist>");
+  EXPECT_EQ(open_with(www, L"x\r", true), 0);
+  EXPECT_EQ(opened(), (Arguments{L"-x", L"-url", L"https://www.example.com/a"}));
+  const std::wstring docs =
+      WriteFile(L"d.desktop", "[Desktop Entry]\nType=Link\nURL=https://docs.example.com/\n");
+  EXPECT_EQ(OpenExpectingStart(Quoted(docs)),
+            (Arguments{L"-x", L"-url", L"https://docs.example.com/"}));
+  ::DeleteFileW(InFolder(L"standin-record.txt").c_str());
+  const std::wstring other =
+      WriteFile(L"o.url", "[InternetShortcut]\r\nURL=https://example.org/\r\n");
+  EXPECT_EQ(OpenExpectingStart(Quoted(other)), (Arguments{L"--computer", L"https://example.org/"}));
+  EXPECT_FALSE(PathExists(user_file_));
+  ::DeleteFileW(sites.c_str());
+}
+
 }  // namespace
 }  // namespace linkvane::e2e

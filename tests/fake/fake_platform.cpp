@@ -476,12 +476,15 @@ void FakePlatform::RemoveFile(const std::u16string& path) {
 bool FakePlatform::ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) {
   choosers.push_back(model);
   std::u16string command = model.command;
+  bool always = model.always;
   while (!chooser_steps.empty()) {
     const std::u16string step = chooser_steps.front();
     chooser_steps.pop_front();
     if (step == u"Cancel") return false;
-    if (step == u"OK") {
-      std::u16string refusal = events.Accept(command);
+    if (step == u"Always") {
+      always = !always;
+    } else if (step == u"OK") {
+      std::u16string refusal = events.Accept(command, always);
       if (refusal.empty()) return true;
       chooser_refusals.push_back(std::move(refusal));
     } else if (step == u"Other program") {

@@ -73,6 +73,7 @@ class FakePlatform : public Platform {
   std::map<std::u16string, std::string, NoCaseLess> files;
   std::set<std::u16string, NoCaseLess> folders;
   std::set<std::u16string, NoCaseLess> execution_aliases;  // startable, never opened
+  std::map<std::u16string, std::u16string> idn;  // Unicode host names IDN converts; no others
   std::map<std::u16string, std::u16string, NoCaseLess> environment;
   std::deque<int> message_answers;  // one per expected message box, in order
   std::deque<DialogAnswer> dialog_answers;
@@ -96,7 +97,8 @@ class FakePlatform : public Platform {
   // What indirect strings ("@file,-id") stand for.
   std::map<std::u16string, std::u16string> indirect_strings;
   // What the user does in the chooser, in order: "=N" selects entry N, "Other program" picks the
-  // next dialog answer, "OK" and "Cancel" press them, anything else is typed as the command.
+  // next dialog answer, "Always" flips the check box, "OK" and "Cancel" press them, anything
+  // else is typed as the command.
   // Running out of steps fails the test.
   std::deque<std::u16string> chooser_steps;
 
@@ -159,6 +161,11 @@ class FakePlatform : public Platform {
   bool RunsUnderWow64() override { return under_wow64; }
   std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
+  std::optional<std::u16string> IdnToAscii(const std::u16string& host) override {
+    const auto found = idn.find(host);
+    if (found == idn.end()) return std::nullopt;
+    return found->second;
+  }
   bool IsExecutionAlias(const std::u16string& path) override {
     return execution_aliases.count(path) != 0;
   }

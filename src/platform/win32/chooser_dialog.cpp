@@ -27,6 +27,8 @@ struct User32 {
   decltype(&::GetWindowTextW) get_text;
   decltype(&::MessageBoxW) message_box;
   decltype(&::SetFocus) set_focus;
+  decltype(&::SetWindowTextW) set_text;
+  decltype(&::ShowWindow) show;
 };
 
 template <typename Function>
@@ -46,6 +48,8 @@ User32 LoadUser32() {
   Load(user32.get_text, "GetWindowTextW");
   Load(user32.message_box, "MessageBoxW");
   Load(user32.set_focus, "SetFocus");
+  Load(user32.set_text, "SetWindowTextW");
+  Load(user32.show, "ShowWindow");
   return user32;
 }
 
@@ -65,6 +69,16 @@ class Chooser {
       user32_.send_item(dialog, LINKVANE_CHOOSER_LIST, LB_SETCURSEL,
                         static_cast<WPARAM>(model_.selected), 0);
       user32_.set_item_text(dialog, LINKVANE_CHOOSER_COMMAND, Wide(model_.command));
+      if (!model_.title.empty()) user32_.set_text(dialog, Wide(model_.title));
+      if (!model_.prompt.empty()) {
+        user32_.set_item_text(dialog, LINKVANE_CHOOSER_PROMPT, Wide(model_.prompt));
+      }
+      if (!model_.always_label.empty()) {
+        user32_.set_item_text(dialog, LINKVANE_CHOOSER_ALWAYS, Wide(model_.always_label));
+        user32_.send_item(dialog, LINKVANE_CHOOSER_ALWAYS, BM_SETCHECK,
+                          model_.always ? BST_CHECKED : BST_UNCHECKED, 0);
+        user32_.show(user32_.get_item(dialog, LINKVANE_CHOOSER_ALWAYS), SW_SHOW);
+      }
       // The list has the focus, so that typing a name's first letter selects it.
       user32_.set_focus(user32_.get_item(dialog, LINKVANE_CHOOSER_LIST));
       return FALSE;
@@ -104,8 +118,10 @@ class Chooser {
     HWND box = user32_.get_item(dialog, LINKVANE_CHOOSER_COMMAND);
     std::vector<wchar_t> text(static_cast<std::size_t>(user32_.text_length(box)) + 1);
     const int length = user32_.get_text(box, text.data(), static_cast<int>(text.size()));
-    const std::u16string refusal =
-        events_.Accept(FromWide(text.data(), static_cast<std::size_t>(std::max(length, 0))));
+    const bool always =
+        user32_.send_item(dialog, LINKVANE_CHOOSER_ALWAYS, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const std::u16string refusal = events_.Accept(
+        FromWide(text.data(), static_cast<std::size_t>(std::max(length, 0))), always);
     if (refusal.empty()) {
       user32_.end_dialog(dialog, IDOK);
       return;

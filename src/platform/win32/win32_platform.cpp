@@ -271,6 +271,19 @@ std::u16string FileApiPath(const std::u16string& path) {
   return full;
 }
 
+std::optional<std::u16string> Win32Platform::IdnToAscii(const std::u16string& host) {
+  // kernel32 has it from Windows 8 on, normaliz.dll before; either is loaded only for a
+  // Unicode host name.
+  using Convert = int WINAPI(DWORD, LPCWSTR, int, LPWSTR, int);
+  auto* convert = SystemFunctionAs<Convert>(L"kernel32.dll", "IdnToAscii");
+  if (convert == nullptr) convert = SystemFunctionAs<Convert>(L"normaliz.dll", "IdnToAscii");
+  if (convert == nullptr || host.empty()) return std::nullopt;
+  wchar_t ascii[256];  // a DNS name has at most 255 characters
+  const int length = convert(0, Wide(host), static_cast<int>(host.size()), ascii, 256);
+  if (length <= 0) return std::nullopt;
+  return FromWide(ascii, static_cast<std::size_t>(length));
+}
+
 bool Win32Platform::IsExecutionAlias(const std::u16string& path) {
   // A Store app's alias cannot be opened (error 1920), only started; its reparse tag, which
   // FindFirstFileW reports, says what it is.

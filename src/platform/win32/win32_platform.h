@@ -30,6 +30,7 @@ class Win32Platform : public Platform {
   std::optional<std::u16string> EnvironmentVariable(const std::u16string& name) override;
   bool FileExists(const std::u16string& path) override;
   bool IsExecutionAlias(const std::u16string& path) override;
+  std::optional<std::u16string> IdnToAscii(const std::u16string& host) override;
   std::unique_ptr<ByteReader> OpenFileForReading(const std::u16string& path) override;
   std::u16string AnsiToUtf16(std::string_view bytes) override;
   bool AnsiIsSingleByte() override;

@@ -112,5 +112,43 @@ TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
   }
 }
 
+// /openwith opens one shortcut once, in the browser picked; ticked, the box keeps a rule that
+// sends the site's plain opens there. The saved choice is never touched.
+TEST_F(ChooserTest, OpenWithOpensOnceAndKeepsASiteRuleWhenTicked) {
+  const std::string saved = "\"C:\\A\\a.exe\" %s\r\n";
+  p.AddFile(kUserFile, saved);
+  p.AddFile(u"C:\\L\\a.url", "[InternetShortcut]\r\nURL=https://www.example.com/x\r\n");
+  p.AddFile(u"C:\\L\\b.url", "[InternetShortcut]\r\nURL=https://docs.example.com/\r\n");
+  p.AddFile(u"C:\\L\\c.url", "[InternetShortcut]\r\nURL=https://other.test/\r\n");
+  const auto run = [&](const char16_t* arguments, const Texts& steps) {
+    p.full_command_line = std::u16string(u"linkvane.exe ") + arguments;
+    p.chooser_steps.assign(steps.begin(), steps.end());
+    const int status = Module_Main::RunProgram(p);
+    return std::pair(status, p.started.empty() ? u"" : p.started.back());
+  };
+  EXPECT_EQ(run(u"/openwith C:\\L\\a.url", {u"=1", u"OK"}),
+            std::pair(0, std::u16string(u"\"C:\\M\\m.exe\" https://www.example.com/x")));
+  EXPECT_EQ(p.choosers.back().title, u"Linkvane - open in another browser");
+  EXPECT_EQ(p.choosers.back().always_label, u"&Always open example.com in this browser");
+  EXPECT_EQ(run(u"/openwith \"C:\\L\\a.url\"", {u"OK", u"=2", u"Always", u"OK"}).first, 0);
+  EXPECT_EQ(p.chooser_refusals.back(), u"Choose the browser that opens this address.");
+  EXPECT_EQ(run(u"C:\\L\\b.url", {}).second,
+            u"\"C:\\Z\\z.exe\" -osint -url \"https://docs.example.com/\"");
+  EXPECT_EQ(run(u"C:\\L\\c.url", {}).second, u"\"C:\\A\\a.exe\" https://other.test/");
+  // The rule is shown ticked with its browser; Esc starts nothing, unticking removes it.
+  const std::size_t started = p.started.size();
+  EXPECT_EQ(run(u"/openwith C:\\L\\b.url", {u"Cancel"}).first, 1);
+  EXPECT_TRUE(p.choosers.back().always);
+  EXPECT_EQ(p.choosers.back().selected, 2);
+  EXPECT_EQ(run(u"/openwith C:\\L\\b.url", {u"Always", u"OK"}).first, 0);
+  EXPECT_EQ(run(u"C:\\L\\b.url", {}).second, u"\"C:\\A\\a.exe\" https://docs.example.com/");
+  EXPECT_EQ(p.started.size(), started + 2);
+  EXPECT_EQ(p.files.at(kUserFile), saved);
+  p.message_answers = {1};
+  EXPECT_EQ(run(u"/openwith a.url b.url", {}).first, 1);
+  EXPECT_EQ(p.shown.back().text.rfind(u"/openwith takes one shortcut file and nothing else.", 0),
+            0u);
+}
+
 }  // namespace
 }  // namespace linkvane

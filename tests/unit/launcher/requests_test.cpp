@@ -54,6 +54,8 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
       // Anything not a switch makes the whole line a shortcut's path.
       {u"/register C:\\Links\\a.url", 1, kError, 0, false},
       {u"/Links/a.url", 1, kError, 0, false},
+      {u"/openwith", 1, kError, 0, true},
+      {u"/openwith /quiet", 1, kError, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::U8(c.arguments));
@@ -65,6 +67,10 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
       EXPECT_EQ(platform.RegistryTexts(
                     root)[u"Software\\Classes\\Linkvane.Shortcut\\shell\\open\\command"][u""],
                 root == c.registered_root ? command : u"");
+      EXPECT_EQ(
+          platform.RegistryTexts(root)[u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\"
+                                       u"Linkvane.OpenWith\\command"][u""],
+          root == c.registered_root ? u"\"" + kExe + u"\" /openwith \"%1\"" : u"");
     }
     EXPECT_EQ(Says(platform, u"linkvane.exe /register [/allusers] [/quiet]"), c.usage);
   }
