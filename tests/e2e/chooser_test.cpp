@@ -88,15 +88,17 @@ TEST_F(ChooserTest, TheBrowserChosenByItsFirstLetterOpensTheNextShortcut) {
 TEST_F(ChooserTest, OpenWithOpensOnceAndATickedBoxKeepsTheSitesBrowser) {
   const std::wstring sites = user_file_.substr(0, user_file_.rfind(L'\\')) + L"\\sites.txt";
   ::DeleteFileW(sites.c_str());
-  const auto open_with = [&](const std::wstring& file, const wchar_t* keys, bool tick) {
+  const auto open_with = [&](const std::wstring& file, const wchar_t* letter, const wchar_t* end,
+                             bool tick) {
     std::unique_ptr<LinkvaneRun> run = Launch(L" /openwith " + Quoted(file));
     HWND dialog = WaitForLinkvaneWindow(run->process_id(), kWindowTimeoutMs,
                                         L"Linkvane - open in another browser");
     EXPECT_NE(dialog, nullptr);
     if (dialog != nullptr) {
-      // The box, ticked by a click as the user ticks it.
+      // The browser by its letter, the box ticked by a click, then Enter or Esc.
+      EXPECT_TRUE(TypeKeys(dialog, letter));
       if (tick) ::SendMessageW(::GetDlgItem(dialog, 105), BM_CLICK, 0, 0);
-      EXPECT_TRUE(TypeKeys(dialog, keys));
+      EXPECT_TRUE(TypeKeys(dialog, end));
     }
     return run->WaitForExit();
   };
@@ -105,14 +107,14 @@ TEST_F(ChooserTest, OpenWithOpensOnceAndATickedBoxKeepsTheSitesBrowser) {
     ::DeleteFileW(InFolder(L"standin-record.txt").c_str());
     return arguments;
   };
-  EXPECT_EQ(open_with(shortcut_, L"q\r", false), 0);
+  EXPECT_EQ(open_with(shortcut_, L"q", L"\r", false), 0);
   EXPECT_EQ(opened(), Arguments{L"https://example.com/chosen"});
-  EXPECT_EQ(open_with(shortcut_, L"q\x1B", false), 1);
+  EXPECT_EQ(open_with(shortcut_, L"q", L"\x1B", false), 1);
   EXPECT_TRUE(NothingStarted());
   const std::wstring www = WriteFile(
       L"w.webloc",
       "<plist><dict><key>URL</key><string>https://www.example.com/a</string></dict></plist>");
-  EXPECT_EQ(open_with(www, L"x\r", true), 0);
+  EXPECT_EQ(open_with(www, L"x", L"\r", true), 0);
   EXPECT_EQ(opened(), (Arguments{L"-x", L"-url", L"https://www.example.com/a"}));
   const std::wstring docs =
       WriteFile(L"d.desktop", "[Desktop Entry]\nType=Link\nURL=https://docs.example.com/\n");
