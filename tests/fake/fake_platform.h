@@ -38,6 +38,8 @@ enum class Operation {
   kQueryRegistryKeyInfo,
   kCreateFolder,
   kWriteFile,
+  kReplaceFile,  // fails as the error's number says: 1177 moves the old file to the backup
+  kRenameFile,
   kRemoveFile,
 };
 
@@ -89,6 +91,8 @@ class FakePlatform : public Platform {
   bool ansi_double_byte = false;
   // The UTF-8 code page instead, which has no best fit.
   bool ansi_utf8 = false;
+  // Files that cannot be renamed, as one another program holds open.
+  std::set<std::u16string, NoCaseLess> unmovable;
   // Drive types by letter (lower case); a drive not named here is a fixed one.
   std::map<char16_t, std::uint32_t> drive_types;
 
@@ -197,7 +201,11 @@ class FakePlatform : public Platform {
   std::u16string LoadIndirectString(const std::u16string& source) override;
   std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
   void CreateFolder(const std::u16string& path) override;
-  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  void WriteNewFile(const std::u16string& path, std::string_view bytes) override;
+  void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
+                         const std::u16string& backup) override;
+  void RenameFile(const std::u16string& from, const std::u16string& to) override;
+  std::uint32_t CurrentProcessId() override { return 77; }
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 

@@ -112,5 +112,45 @@ TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
   }
 }
 
+TEST_F(ChooserTest, EachReplaceErrorLeavesTheFileOrNamesWhereItIsAndTellsTheTruth) {
+  const std::u16string dat = kUserFile, backup = dat + u".77.bak", a = u"\"C:\\A\\a.exe\" %s";
+  struct Case {
+    std::int32_t error;  // of ReplaceFileW; 0: none
+    std::u16string unmovable;
+    bool renames_fail;
+    const char* after;  // in browser.dat; null: none, the old file is the backup
+    std::u16string said;
+  };
+  const Case cases[] = {
+      {0, {}, false, "new", u""},
+      {1175, {}, false, "old", u"= 1175 (x). Nothing was changed."},
+      {1176, {}, false, "old", u"= 1176 (x). Nothing was changed."},
+      {1177, {}, false, "old", u"= 1177 (x). Nothing was changed."},
+      {1177, backup, false, "new", u""},
+      {1177, {}, true, nullptr, u"= 1177 (x). The file as it was is now\r\n" + backup + u"\r\n"},
+      {5, {}, false, "old", u"= 5 (x). Nothing was changed."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    p.files.erase(dat + u".77.tmp");
+    p.files[dat] = "old";
+    p.files[backup] = "stale";
+    p.unmovable = {c.unmovable};
+    p.chooser_refusals = {u""};
+    c.error ? p.Fail(testing::Operation::kReplaceFile, c.error, u"x")
+            : p.Succeed(testing::Operation::kReplaceFile);
+    c.renames_fail ? p.Fail(testing::Operation::kRenameFile)
+                   : p.Succeed(testing::Operation::kRenameFile);
+    Choose({u"=1", u"OK", u"Cancel"});
+    const std::string now = p.files.count(dat) ? p.files[dat] : p.files[backup];
+    EXPECT_EQ(now, c.after && std::string(c.after) == "new" ? testing::U8(a) : "old");
+    EXPECT_EQ(p.files.count(dat), c.after ? 1u : 0u);
+    // No working file is left behind, but for the two that keep the old file and the new.
+    EXPECT_EQ(p.files.count(backup) + p.files.count(dat + u".77.tmp"), c.after ? 0u : 2u);
+    EXPECT_NE(p.chooser_refusals.back().find(c.said), std::u16string::npos)
+        << testing::U8(p.chooser_refusals.back());
+  }
+}
+
 }  // namespace
 }  // namespace linkvane
