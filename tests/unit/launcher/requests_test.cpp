@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake/fake_platform.h"
 #include "launcher/Module_Main.h"
 
@@ -112,6 +114,34 @@ TEST(Requests, AnotherProgramsFileTypeAndEntriesStayAsTheyWere) {
         EXPECT_EQ(access & kKeyWow64_64Key, all_users ? kKeyWow64_64Key : 0u);
       }
     }
+  }
+}
+
+TEST(Requests, UnregisterForgetsTheUsersChoiceOfLinkvaneOnceNoCopyIsLeftToOpenTheFiles) {
+  const std::u16string exts = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+  const std::u16string desktop = exts + u".desktop\\UserChoice", url = exts + u".url\\UserChoice";
+  const std::u16string latest = exts + u".webloc\\UserChoiceLatest";
+  // Which copy /unregister runs as, and whether the machine has a Linkvane of its own.
+  for (const auto& [exe, machine_copy, forgotten] : {std::tuple{u"linkvane.exe", false, true},
+                                                     {u"linkvane.exe", true, false},
+                                                     {u"stale.exe", false, false}}) {
+    FakePlatform platform = World();
+    EXPECT_EQ(RunWith(platform, u"/register /quiet"), 0);
+    if (machine_copy)
+      platform.SetRegistryText(kHkeyLocalMachine,
+                               u"Software\\Classes\\Linkvane.Shortcut\\shell\\open\\command", u"",
+                               u"x");
+    platform.SetRegistryText(kHkeyCurrentUser, desktop, u"ProgId", u"linkvane.shortcut");
+    platform.SetRegistryText(kHkeyCurrentUser, desktop, u"Hash", u"h");
+    platform.SetRegistryText(kHkeyCurrentUser, latest + u"\\ProgId", u"ProgId",
+                             u"Linkvane.Shortcut");
+    platform.SetRegistryText(kHkeyCurrentUser, url, u"ProgId", u"Other.Url");
+    platform.executable_name = exe;
+    RunWith(platform, u"/unregister /quiet");
+    Registry user = platform.RegistryTexts(kHkeyCurrentUser);
+    EXPECT_EQ(user.count(desktop) + user.count(latest + u"\\ProgId"), forgotten ? 0u : 2u);
+    EXPECT_EQ(platform.open_keys.size(), 0u);
+    EXPECT_EQ(user[url][u"ProgId"], u"Other.Url");
   }
 }
 
