@@ -233,9 +233,12 @@ void AddTo(std::u16string& list, std::u16string_view extension) {
 }
 
 // The request's box, unless /quiet: what it did (head) for whom, the exe it concerned (path),
-// then tail, and the error that stopped it, if one did. Returns the exit status.
+// then tail, and the error that stopped it, if one did. Returns the exit status, a failure's
+// when there was an error or the request was refused.
 int Tell(Platform& platform, const RequestOptions& options, const PlatformError* error,
-         std::u16string_view head, std::u16string_view path, std::u16string_view tail) {
+         std::u16string_view head, std::u16string_view path, std::u16string_view tail,
+         bool refused = false) {
+  refused = refused || error != nullptr;
   if (!options.quiet) {
     std::u16string text(head);
     text.append(options.all_users ? u" for every user of this computer:\r\n" : u" for you:\r\n");
@@ -245,10 +248,10 @@ int Tell(Platform& platform, const RequestOptions& options, const PlatformError*
       text.append(error->Description()).append(u").");
       if (options.all_users) text += u"\r\nFor every user, start it as an administrator.";
     }
-    platform.ShowMessage(text, error != nullptr ? messages::kErrorOk : messages::kInformationOk,
+    platform.ShowMessage(text, refused ? messages::kErrorOk : messages::kInformationOk,
                          messages::kTitle);
   }
-  return error != nullptr ? kExitNothingStarted : kExitStarted;
+  return refused ? kExitNothingStarted : kExitStarted;
 }
 
 // Removes every value that /register wrote for this exe; true when anything was removed. The
@@ -278,10 +281,28 @@ bool RemoveOwnEntries(Scope& scope, std::u16string& other,
   return removed;
 }
 
+// True when this copy, and the browser.dat beside it, lie where only administrators can change
+// them, so that it is safe to make every user run it. Its links are resolved: a junction in
+// Program Files that leads elsewhere does not count.
+bool IsProtectedCopy(Platform& platform) {
+  std::u16string path;
+  if (ContinueOnError([&] { path = platform.FinalPath(platform.ExecutablePath()); })) return false;
+  return InProtectedFolder(path, platform.ProgramFilesFolders(),
+                           {platform.WindowsDirectory(), platform.SystemDirectory()});
+}
+
 }  // namespace
 
 int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
+  if (options.all_users && !IsProtectedCopy(platform)) {
+    return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
+                u"This copy lies in a folder that users other than administrators may change, "
+                u"and every user would run what they put there. To register Linkvane for every "
+                u"user, install it for all users (into Program Files). To register this copy "
+                u"for yourself alone, use /register without /allusers.",
+                true);
+  }
   std::u16string taken;
   std::u16string kept;
   bool written = false;

@@ -225,6 +225,15 @@ class Platform {
   // command of its own (one installed from the Store); raises the shell's error.
   virtual void OpenWithClass(const std::u16string& progid, const std::u16string& url) = 0;
 
+  // --- Registering for every user (linkvane.exe /register /allusers).
+  // The full path of the file at path with every junction and link on the way resolved, as
+  // GetFinalPathNameByHandleW gives it ("\\?\C:\..."); raises on failure.
+  virtual std::u16string FinalPath(const std::u16string& path) = 0;
+  // The Program Files folders, which only administrators can change (FOLDERID_ProgramFiles,
+  // FOLDERID_ProgramFilesX86, and under WoW64 the 64-bit programs' one); those it cannot tell
+  // are left out.
+  virtual std::vector<std::u16string> ProgramFilesFolders() = 0;
+
   // --- Choosing a browser (linkvane.exe /choose).
   // RegEnumKeyExW: the name of key's subkey at index; returns a Win32 error code,
   // kErrorNoMoreItems past the last one.

@@ -93,6 +93,9 @@ class FakePlatform : public Platform {
   bool ansi_utf8 = false;
   // Files that cannot be renamed, as one another program holds open.
   std::set<std::u16string, NoCaseLess> unmovable;
+  // Where a path leads through junctions and links, for FinalPath; unnamed, to itself.
+  std::map<std::u16string, std::u16string, NoCaseLess> final_paths;
+  std::vector<std::u16string> program_files = {u"C:\\Program Files", u"C:\\Program Files (x86)"};
   // Drive types by letter (lower case); a drive not named here is a fixed one.
   std::map<char16_t, std::uint32_t> drive_types;
 
@@ -201,6 +204,11 @@ class FakePlatform : public Platform {
   std::u16string LoadIndirectString(const std::u16string& source) override;
   std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
   void CreateFolder(const std::u16string& path) override;
+  std::u16string FinalPath(const std::u16string& path) override {
+    const auto found = final_paths.find(path);
+    return found != final_paths.end() ? found->second : u"\\\\?\\" + path;
+  }
+  std::vector<std::u16string> ProgramFilesFolders() override { return program_files; }
   void WriteNewFile(const std::u16string& path, std::string_view bytes) override;
   void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
                          const std::u16string& backup) override;

@@ -64,6 +64,8 @@ class Win32Platform : public Platform {
   std::u16string LoadIndirectString(const std::u16string& source) override;
   std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
   void CreateFolder(const std::u16string& path) override;
+  std::u16string FinalPath(const std::u16string& path) override;
+  std::vector<std::u16string> ProgramFilesFolders() override;
   void WriteNewFile(const std::u16string& path, std::string_view bytes) override;
   void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
                          const std::u16string& backup) override;
