@@ -165,6 +165,17 @@ FunctionEnd
 !insertmacro RestartElevated ""
 !insertmacro RestartElevated "un."
 
+; Sets $R5 to 1 when the full path in $R4 lies inside folder.
+!macro InFolder folder
+  StrLen $R6 "${folder}\"
+  StrCpy $R7 $R4 $R6
+  StrLen $R8 $R4
+  ${If} $R7 == "${folder}\"
+  ${AndIf} $R8 > $R6
+    StrCpy $R5 1
+  ${EndIf}
+!macroend
+
 ; Sets the registry root (SHCTX) and view, the default folder ($R2) and the texts for the
 ; mode; for all users without administrator rights, restarts elevated, or refuses when this is
 ; the elevated copy already.
@@ -206,8 +217,29 @@ FunctionEnd
 !insertmacro SelectMode ""
 !insertmacro SelectMode "un."
 
+; For all users the folder must lie in Program Files, which only administrators can change:
+; every user runs what is put there. Any other is refused (a silent install quits with status 2).
+Function CheckFolder
+  ${If} $AllUsers == 1
+    ; The full form, with no "." or ".." parts that could lead out of Program Files.
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .R4, p 0) i .R5'
+    StrCpy $R5 0
+    !insertmacro InFolder $PROGRAMFILES32
+    !insertmacro InFolder $PROGRAMFILES64
+    ${If} $R5 != 1
+      MessageBox MB_ICONSTOP|MB_OK "Linkvane for all users goes into Program Files, where only administrators can change it, since every user runs it from there.$\r$\n$\r$\n$INSTDIR is not in Program Files. Choose a folder there, or install Linkvane for yourself only (without /AllUsers)." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   !insertmacro ReadOptions
+  ; A folder given is judged before administrator rights are asked for.
+  ${If} $INSTDIR != ""
+    Call CheckFolder
+  ${EndIf}
   Call SelectMode
   ; /D=folder wins; else an earlier installation's folder, so an upgrade replaces it in place.
   ${If} $INSTDIR == ""
@@ -216,6 +248,7 @@ Function .onInit
   ${If} $INSTDIR == ""
     StrCpy $INSTDIR $R2
   ${EndIf}
+  Call CheckFolder
 FunctionEnd
 
 ; The mode is that of the installation the uninstaller belongs to, whatever its command line:
