@@ -66,6 +66,21 @@ struct RegistryData {
   std::string bytes;
 };
 
+// The first bytes of a program file: an MZ header, then a PE header with these characteristics
+// (0x2000: a DLL) and subsystem (2: GUI, 3: console).
+inline std::string ProgramFile(std::uint16_t subsystem = 2, std::uint16_t characteristics = 0x102) {
+  std::string bytes(0x40 + 24 + 96, '\0');
+  bytes.replace(0, 2, "MZ");
+  bytes[0x3C] = 0x40;
+  bytes.replace(0x40, 4, std::string("PE\0\0", 4));
+  for (const auto& [at, value] :
+       {std::pair{0x40 + 22, characteristics}, {0x40 + 24 + 68, subsystem}}) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+  }
+  return bytes;
+}
+
 class FakePlatform : public Platform {
  public:
   // --- The world, as the test sets it up.
