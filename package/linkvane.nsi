@@ -139,12 +139,15 @@ Function ${un}RestartElevated
   ${If} ${Silent}
     StrCpy $R3 "$R3 /S"
   ${EndIf}
-  !if "${un}" == "un."
-    StrCpy $R3 "$R3 _?=$INSTDIR"
-  !endif
   ; SHELLEXECUTEINFOW, and ShellExecuteExW: unlike ExecShellWait, it gives the process, and so
   ; its exit status. Texts go in through registers, which System::Call does not parse.
   StrCpy $R8 $EXEPATH
+  !if "${un}" == "un."
+    ; The installed uninstall.exe, which only administrators can change, and never this copy
+    ; of it in the user's temporary folder, which the user's own programs could replace.
+    StrCpy $R3 "$R3 _?=$INSTDIR"
+    StrCpy $R8 "$INSTDIR\uninstall.exe"
+  !endif
   System::Call '*(i 60, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w "runas", w R8, w R3, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .R4'
   System::Call 'shell32::ShellExecuteExW(p R4) i .R5 ?e'
   Pop $R6
@@ -318,6 +321,15 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\browser.dat.example"
   Delete "$INSTDIR\uninstall.exe"
+  ; The installed uninstall.exe started elevated in place cannot delete the file it runs from,
+  ; but may move it out of the folder (it keeps its permissions), to be deleted on restart.
+  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+    GetTempFileName $R1
+    Delete $R1
+    Rename "$INSTDIR\uninstall.exe" $R1
+    Delete /REBOOTOK $R1
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+  ${EndIf}
   ; Each user's choice of browser (in their local application data) stays, as their settings.
   Delete "$SMPROGRAMS\${CHOOSER}.lnk"
   ; Stays while it holds the user's browser.dat (or anything else of theirs).
