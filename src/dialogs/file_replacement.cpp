@@ -37,13 +37,16 @@ Replacement ReplaceSafely(Platform& platform, const std::u16string& path, std::s
     replacing = true;
     platform.ReplaceWithBackup(path, temporary, backup);
   });
+  // The old file is in its place: untouched, or put back from the backup.
+  const bool old_in_place =
+      result.failure &&
+      (!replacing ||
+       (result.failure->Number() != kErrorOldFileMovedAside && platform.FileExists(path)) ||
+       Renamed(platform, backup, path));
   if (!result.failure) {
     Forget(platform, backup);
-  } else if (!replacing ||
-             (result.failure->Number() != kErrorOldFileMovedAside && platform.FileExists(path))) {
-    Forget(platform, temporary);  // the old file is in its place, untouched
-  } else if (Renamed(platform, backup, path)) {
-    Forget(platform, temporary);  // the old file is back
+  } else if (old_in_place) {
+    Forget(platform, temporary);
   } else if (Renamed(platform, temporary, path)) {
     Forget(platform, backup);  // the new file is in after all
     result.failure.reset();

@@ -179,7 +179,7 @@ class Scope {
       if (status != kErrorSuccess) throw PlatformError(status, u"The key cannot be opened.");
       const UniqueRegistryKey parent(platform_, opened);
       if (platform_.EnumRegistrySubkeys(parent.get(), 0, child) != kErrorSuccess) break;
-      DeleteTree(key + u"\\" + child);
+      DeleteTree(std::u16string(key).append(u"\\").append(child));
     }
     platform_.DeleteRegistryKey(kHkeyCurrentUser, key, 0);
   }
