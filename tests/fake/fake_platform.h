@@ -66,18 +66,12 @@ struct RegistryData {
   std::string bytes;
 };
 
-// The first bytes of a program file: an MZ header, then a PE header with these characteristics
-// (0x2000: a DLL) and subsystem (2: GUI, 3: console).
-inline std::string ProgramFile(std::uint16_t subsystem = 2, std::uint16_t characteristics = 0x102) {
-  std::string bytes(0x40 + 24 + 96, '\0');
-  bytes.replace(0, 2, "MZ");
-  bytes[0x3C] = 0x40;
-  bytes.replace(0x40, 4, std::string("PE\0\0", 4));
-  for (const auto& [at, value] :
-       {std::pair{0x40 + 22, characteristics}, {0x40 + 24 + 68, subsystem}}) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-  }
+// The first bytes of a program: an MZ header, then a PE header of an executable image with
+// this subsystem (2: GUI, 3: console) and, with dll = 0x20, IMAGE_FILE_DLL.
+inline std::string ProgramFile(char subsystem = 2, char dll = 0) {
+  std::string bytes =
+      "MZ" + std::string(0x3E, '\0') + std::string("PE\0\0", 4) + std::string(96, '\0');
+  bytes[0x3C] = 0x40, bytes[0x40 + 22] = 2, bytes[0x40 + 23] = dll, bytes[0x40 + 92] = subsystem;
   return bytes;
 }
 
