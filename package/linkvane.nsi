@@ -151,12 +151,15 @@ Function ${un}RestartElevated
   ${If} ${Silent}
     StrCpy $R3 "$R3 /S"
   ${EndIf}
-  !if "${un}" == "un."
-    StrCpy $R3 "$R3 _?=$INSTDIR"
-  !endif
   ; SHELLEXECUTEINFOW, and ShellExecuteExW: unlike ExecShellWait, it gives the process, and so
   ; its exit status. Texts go in through registers, which System::Call does not parse.
   StrCpy $R8 $EXEPATH
+  !if "${un}" == "un."
+    ; The installed uninstall.exe, which only administrators can change, and never this copy
+    ; of it in the user's temporary folder, which the user's own programs could replace.
+    StrCpy $R3 "$R3 _?=$INSTDIR"
+    StrCpy $R8 "$INSTDIR\uninstall.exe"
+  !endif
   System::Call '*(i 60, i ${SEE_MASK_NOCLOSEPROCESS}, p 0, w "runas", w R8, w R3, p 0, i ${SW_SHOWNORMAL}, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p .R4'
   System::Call 'shell32::ShellExecuteExW(p R4) i .R5 ?e'
   Pop $R6
@@ -176,6 +179,17 @@ FunctionEnd
 !macroend
 !insertmacro RestartElevated ""
 !insertmacro RestartElevated "un."
+
+; Sets $R5 to 1 when the full path in $R4 lies inside folder.
+!macro InFolder folder
+  StrLen $R6 "${folder}\"
+  StrCpy $R7 $R4 $R6
+  StrLen $R8 $R4
+  ${If} $R7 == "${folder}\"
+  ${AndIf} $R8 > $R6
+    StrCpy $R5 1
+  ${EndIf}
+!macroend
 
 ; Sets the registry root (SHCTX) and view, the default folder ($R2) and the texts for the
 ; mode; for all users without administrator rights, restarts elevated, or refuses when this is
@@ -218,8 +232,29 @@ FunctionEnd
 !insertmacro SelectMode ""
 !insertmacro SelectMode "un."
 
+; For all users the folder must lie in Program Files, which only administrators can change:
+; every user runs what is put there. Any other is refused (a silent install quits with status 2).
+Function CheckFolder
+  ${If} $AllUsers == 1
+    ; The full form, with no "." or ".." parts that could lead out of Program Files.
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .R4, p 0) i .R5'
+    StrCpy $R5 0
+    !insertmacro InFolder $PROGRAMFILES32
+    !insertmacro InFolder $PROGRAMFILES64
+    ${If} $R5 != 1
+      MessageBox MB_ICONSTOP|MB_OK "Linkvane for all users goes into Program Files, where only administrators can change it, since every user runs it from there.$\r$\n$\r$\n$INSTDIR is not in Program Files. Choose a folder there, or install Linkvane for yourself only (without /AllUsers)." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   !insertmacro ReadOptions
+  ; A folder given is judged before administrator rights are asked for.
+  ${If} $INSTDIR != ""
+    Call CheckFolder
+  ${EndIf}
   Call SelectMode
   ; /D=folder wins; else an earlier installation's folder, so an upgrade replaces it in place.
   ${If} $INSTDIR == ""
@@ -228,6 +263,7 @@ Function .onInit
   ${If} $INSTDIR == ""
     StrCpy $INSTDIR $R2
   ${EndIf}
+  Call CheckFolder
 FunctionEnd
 
 ; The mode is that of the installation the uninstaller belongs to, whatever its command line:
@@ -297,6 +333,15 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\browser.dat.example"
   Delete "$INSTDIR\uninstall.exe"
+  ; The installed uninstall.exe started elevated in place cannot delete the file it runs from,
+  ; but may move it out of the folder (it keeps its permissions), to be deleted on restart.
+  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+    GetTempFileName $R1
+    Delete $R1
+    Rename "$INSTDIR\uninstall.exe" $R1
+    Delete /REBOOTOK $R1
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+  ${EndIf}
   ; Each user's choice of browser (in their local application data) stays, as their settings.
   Delete "$SMPROGRAMS\${CHOOSER}.lnk"
   ; Stays while it holds the user's browser.dat (or anything else of theirs).

@@ -1,5 +1,6 @@
 #include "dialogs/user_template_file.h"
 
+#include "dialogs/file_replacement.h"
 #include "platform/text_decoding.h"
 #include "text/decimal.h"
 
@@ -116,9 +117,15 @@ std::optional<std::string> ReadWholeFile(Platform& platform, const std::u16strin
   return bytes;
 }
 
-std::u16string CannotSave(const std::u16string& path, const PlatformError& error) {
-  return u"Your choice could not be saved in\r\n" + path + u"\r\n\r\nError code = " +
-         DecimalText(error.Number()) + u" (" + error.Description() + u"). Nothing was changed.";
+// Why the choice was not saved, and where the file is when it is no longer at path.
+std::u16string CannotSave(const std::u16string& path, const PlatformError& error,
+                          const std::u16string& old_file_at = {}) {
+  const std::u16string text = u"Your choice could not be saved in\r\n" + path +
+                              u"\r\n\r\nError code = " + DecimalText(error.Number()) + u" (" +
+                              error.Description() + u").";
+  if (old_file_at.empty()) return text + u" Nothing was changed.";
+  return text + u" The file as it was is now\r\n" + old_file_at +
+         u"\r\nRename it to browser.dat to have it back.";
 }
 
 }  // namespace
@@ -141,6 +148,7 @@ std::optional<std::string> WithFirstLine(Platform& platform, const std::optional
 
 std::u16string SaveFirstLine(Platform& platform, const std::u16string& path,
                              std::u16string_view line) {
+  Replacement replaced;
   std::optional<PlatformError> failure = ContinueOnError([&] {
     const std::optional<std::string> now = ReadWholeFile(platform, path);
     const std::optional<std::string> next = WithFirstLine(platform, now, line);
@@ -155,17 +163,20 @@ std::u16string SaveFirstLine(Platform& platform, const std::u16string& path,
       return;
     }
     platform.CreateFolder(path.substr(0, path.rfind(u'\\')));
-    platform.WriteFileAtomically(path, *next);
+    replaced = ReplaceSafely(platform, path, *next);
   });
+  if (replaced.failure) return CannotSave(path, *replaced.failure, replaced.old_file_at);
   return failure ? CannotSave(path, *failure) : std::u16string();
 }
 
 std::u16string SaveUtf8File(Platform& platform, const std::u16string& path,
                             std::u16string_view text) {
+  Replacement replaced;
   const std::optional<PlatformError> failure = ContinueOnError([&] {
     platform.CreateFolder(path.substr(0, path.rfind(u'\\')));
-    platform.WriteFileAtomically(path, *Encode(platform, text, TextEncoding::kUtf8));
+    replaced = ReplaceSafely(platform, path, *Encode(platform, text, TextEncoding::kUtf8));
   });
+  if (replaced.failure) return CannotSave(path, *replaced.failure, replaced.old_file_at);
   return failure ? CannotSave(path, *failure) : std::u16string();
 }
 

@@ -58,6 +58,13 @@ std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
   return text.append(description).append(u").");
 }
 
+std::u16string NotAProgram(bool dll) {
+  return std::u16string(dll ? u"This is a DLL, a part of a program, not a program itself"
+                            : u"This is not a Windows program: a shortcut, a script, a 16-bit "
+                              u"program or another kind of file") +
+         u". Choose the browser's own .exe";
+}
+
 std::u16string TemplateTooShort() {
   return u"A browser command has at least 4 characters: the browser's program, and %s where the "
          u"address goes.";

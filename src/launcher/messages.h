@@ -33,6 +33,8 @@ std::u16string NotAWebPage(std::u16string_view url);
 // M5: the command (shown cut when long) could not be started.
 std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
                              std::u16string_view description);
+// Why a file cannot start as a browser (a DLL, or not a Windows program at all), with the fix.
+std::u16string NotAProgram(bool dll);
 // A browser command too short to count as one, refused when the user chooses it.
 std::u16string TemplateTooShort();
 // The report of an error that nothing else handled.

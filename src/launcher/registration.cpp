@@ -1,7 +1,9 @@
 #include "launcher/registration.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
@@ -77,6 +79,20 @@ constexpr Entry kEntries[] = {
      u"MUIVerb", kOpenWithName},
 };
 
+// Where Explorer keeps the current user's choice of program for each extension.
+constexpr std::u16string_view kFileExts =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+constexpr std::u16string_view kOwnCommand = kEntries[0].key;
+
+// The extension whose key holds the entry's value (".webloc" for
+// "Software\Classes\.webloc\OpenWithProgids"); "" when it is no extension's.
+std::u16string_view ExtensionOf(const Entry& entry) {
+  constexpr std::u16string_view classes = u"Software\\Classes\\.";
+  if (entry.key.substr(0, classes.size()) != classes) return {};
+  const std::u16string_view rest = entry.key.substr(classes.size() - 1);
+  return rest.substr(0, rest.find(u'\\'));
+}
+
 // Keys that other programs share: never deleted, even when empty.
 constexpr std::u16string_view kSharedKeys[] = {u"Software", u"Software\\Classes",
                                                u"Software\\RegisteredApplications"};
@@ -151,7 +167,41 @@ class Scope {
     return IsOtherProgram(program);
   }
 
+  // Once no Linkvane.Shortcut is left to open files of extension, deletes the current user's
+  // choices in Explorer that still name it, which would leave the files opening with nothing.
+  // Another program's choice stays. (Other users' choices are out of reach.)
+  void ForgetDeadChoices(std::u16string_view extension) {
+    for (const std::uint32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
+      if (Read(kOwnCommand, u"", root)) return;
+    }
+    for (const std::u16string_view choice : {u"\\UserChoice", u"\\UserChoiceLatest"}) {
+      std::u16string key(kFileExts);
+      key.append(extension).append(choice);
+      // Newer Windows keeps the ProgId of the latest choice in a subkey of its own.
+      std::optional<std::u16string> program = Read(key, u"ProgId", kHkeyCurrentUser);
+      if (!program) program = Read(key + u"\\ProgId", u"ProgId", kHkeyCurrentUser);
+      if (program && EqualsNoCase(*program, kProgId)) {
+        ContinueOnError([&] { DeleteTree(key); });
+      }
+    }
+  }
+
  private:
+  // Deletes the current user's key with all its subkeys.
+  void DeleteTree(const std::u16string& key) {
+    for (;;) {
+      std::u16string child;
+      RegistryKey opened = 0;
+      const std::int32_t status =
+          platform_.OpenRegistryKey(kHkeyCurrentUser, key, 0, kKeyRead, opened);
+      if (status != kErrorSuccess) throw PlatformError(status, u"The key cannot be opened.");
+      const UniqueRegistryKey parent(platform_, opened);
+      if (platform_.EnumRegistrySubkeys(parent.get(), 0, child) != kErrorSuccess) break;
+      DeleteTree(std::u16string(key).append(u"\\").append(child));
+    }
+    platform_.DeleteRegistryKey(kHkeyCurrentUser, key, 0);
+  }
+
   RegistryKey Open(std::u16string_view key) {
     RegistryKey opened = 0;
     const std::int32_t status = platform_.OpenRegistryKey(root_, std::u16string(key), 0,
@@ -201,9 +251,12 @@ void AddTo(std::u16string& list, std::u16string_view extension) {
 }
 
 // The request's box, unless /quiet: what it did (head) for whom, the exe it concerned (path),
-// then tail, and the error that stopped it, if one did. Returns the exit status.
+// then tail, and the error that stopped it, if one did. Returns the exit status, a failure's
+// when there was an error or the request was refused.
 int Tell(Platform& platform, const RequestOptions& options, const PlatformError* error,
-         std::u16string_view head, std::u16string_view path, std::u16string_view tail) {
+         std::u16string_view head, std::u16string_view path, std::u16string_view tail,
+         bool refused = false) {
+  refused = refused || error != nullptr;
   if (!options.quiet) {
     std::u16string text(head);
     text.append(options.all_users ? u" for every user of this computer:\r\n" : u" for you:\r\n");
@@ -213,15 +266,17 @@ int Tell(Platform& platform, const RequestOptions& options, const PlatformError*
       text.append(error->Description()).append(u").");
       if (options.all_users) text += u"\r\nFor every user, start it as an administrator.";
     }
-    platform.ShowMessage(text, error != nullptr ? messages::kErrorOk : messages::kInformationOk,
+    platform.ShowMessage(text, refused ? messages::kErrorOk : messages::kInformationOk,
                          messages::kTitle);
   }
-  return error != nullptr ? kExitNothingStarted : kExitStarted;
+  return refused ? kExitNothingStarted : kExitStarted;
 }
 
 // Removes every value that /register wrote for this exe; true when anything was removed. The
-// owner of another copy, if one holds the file types, goes into other.
-bool RemoveOwnEntries(Scope& scope, std::u16string& other) {
+// owner of another copy, if one holds the file types, goes into other; the extensions whose
+// entries went, into extensions.
+bool RemoveOwnEntries(Scope& scope, std::u16string& other,
+                      std::vector<std::u16string_view>* extensions = nullptr) {
   bool owned = false;
   bool removed = false;
   for (const Entry& entry : kEntries) {
@@ -234,15 +289,38 @@ bool RemoveOwnEntries(Scope& scope, std::u16string& other) {
     if (owned && as_written) {
       scope.Remove(entry);
       removed = true;
+      const std::u16string_view extension = ExtensionOf(entry);
+      if (extensions && !extension.empty() &&
+          std::find(extensions->begin(), extensions->end(), extension) == extensions->end()) {
+        extensions->push_back(extension);
+      }
     }
   }
   return removed;
+}
+
+// True when this copy, and the browser.dat beside it, lie where only administrators can change
+// them, so that it is safe to make every user run it. Its links are resolved: a junction in
+// Program Files that leads elsewhere does not count.
+bool IsProtectedCopy(Platform& platform) {
+  std::u16string path;
+  if (ContinueOnError([&] { path = platform.FinalPath(platform.ExecutablePath()); })) return false;
+  return InProtectedFolder(path, platform.ProgramFilesFolders(),
+                           {platform.WindowsDirectory(), platform.SystemDirectory()});
 }
 
 }  // namespace
 
 int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
+  if (options.all_users && !IsProtectedCopy(platform)) {
+    return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
+                u"This copy lies in a folder that users other than administrators may change, "
+                u"and every user would run what they put there. To register Linkvane for every "
+                u"user, install it for all users (into Program Files). To register this copy "
+                u"for yourself alone, use /register without /allusers.",
+                true);
+  }
   std::u16string taken;
   std::u16string kept;
   bool written = false;
@@ -282,9 +360,11 @@ int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
 int UnregisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
   std::u16string other;
+  std::vector<std::u16string_view> extensions;
   bool removed = false;
   try {
-    removed = RemoveOwnEntries(scope, other);
+    removed = RemoveOwnEntries(scope, other, &extensions);
+    for (const std::u16string_view extension : extensions) scope.ForgetDeadChoices(extension);
   } catch (const PlatformError& error) {
     platform.NotifyAssociationsChanged();
     return Tell(platform, options, &error, u"Linkvane could not be unregistered", scope.exe(),

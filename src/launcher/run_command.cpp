@@ -22,8 +22,12 @@ PlatformError InterpreterRefused() {
 
 void ShowCannotExecute(Platform& platform, const std::u16string& command,
                        const PlatformError& error) {
-  platform.ShowMessage(messages::CannotExecute(command, error.Number(), error.Description()),
-                       messages::kErrorOk, messages::kTitle);
+  // ERROR_BAD_EXE_FORMAT and ERROR_EXE_MACHINE_TYPE_MISMATCH: Windows' own words name no fix.
+  const bool not_a_program = error.Number() == 193 || error.Number() == 216;
+  platform.ShowMessage(
+      messages::CannotExecute(command, error.Number(),
+                              not_a_program ? messages::NotAProgram(false) : error.Description()),
+      messages::kErrorOk, messages::kTitle);
 }
 
 std::u16string ProgramToStart(Platform& platform, const std::u16string& command,

@@ -236,6 +236,15 @@ class Platform {
   // command of its own (one installed from the Store); raises the shell's error.
   virtual void OpenWithClass(const std::u16string& progid, const std::u16string& url) = 0;
 
+  // --- Registering for every user (linkvane.exe /register /allusers).
+  // The full path of the file at path with every junction and link on the way resolved, as
+  // GetFinalPathNameByHandleW gives it ("\\?\C:\..."); raises on failure.
+  virtual std::u16string FinalPath(const std::u16string& path) = 0;
+  // The Program Files folders, which only administrators can change (FOLDERID_ProgramFiles,
+  // FOLDERID_ProgramFilesX86, and under WoW64 the 64-bit programs' one); those it cannot tell
+  // are left out.
+  virtual std::vector<std::u16string> ProgramFilesFolders() = 0;
+
   // --- Choosing a browser (linkvane.exe /choose).
   // RegEnumKeyExW: the name of key's subkey at index; returns a Win32 error code,
   // kErrorNoMoreItems past the last one.
@@ -247,10 +256,18 @@ class Platform {
   virtual std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) = 0;
   // Creates the folder at path; one that exists already is no error. Raises on failure.
   virtual void CreateFolder(const std::u16string& path) = 0;
-  // Replaces the file at path (or creates it) with bytes, all or nothing: they are written to a
-  // new file in the same folder first, which then takes the old one's place. Raises on failure,
-  // leaving any old file whole.
-  virtual void WriteFileAtomically(const std::u16string& path, std::string_view bytes) = 0;
+  // Writes bytes to a new file at path (one there is overwritten) and flushes them to the disk;
+  // raises on failure.
+  virtual void WriteNewFile(const std::u16string& path, std::string_view bytes) = 0;
+  // ReplaceFileW: replacement takes the place of the file at target, whose old file is renamed
+  // to backup. Raises its error: 1175 and 1176 leave both files as they were, 1177 leaves the
+  // old file as backup and replacement under its own name.
+  virtual void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
+                                 const std::u16string& backup) = 0;
+  // MoveFileExW: renames the file at from to to, replacing a file there; raises on failure.
+  virtual void RenameFile(const std::u16string& from, const std::u16string& to) = 0;
+  // The id of this process, which keeps the names of its working files apart from another's.
+  virtual std::uint32_t CurrentProcessId() = 0;
   // Deletes the file at path; raises on failure.
   virtual void RemoveFile(const std::u16string& path) = 0;
   // Shows the browser chooser (a modal dialog) until OK is accepted or the user cancels; true

@@ -458,12 +458,32 @@ void FakePlatform::CreateFolder(const std::u16string& path) {
   folders.insert(path);
 }
 
-void FakePlatform::WriteFileAtomically(const std::u16string& path, std::string_view bytes) {
+void FakePlatform::WriteNewFile(const std::u16string& path, std::string_view bytes) {
   if (const PlatformError* failure = FailureOf(Operation::kWriteFile)) throw *failure;
   if (folders.count(path.substr(0, path.rfind(u'\\'))) == 0) {
     throw PlatformError(kErrorPathNotFound, u"The system cannot find the path specified.");
   }
   files[path] = std::string(bytes);
+}
+
+void FakePlatform::ReplaceWithBackup(const std::u16string& target,
+                                     const std::u16string& replacement,
+                                     const std::u16string& backup) {
+  const PlatformError* failure = FailureOf(Operation::kReplaceFile);
+  if (failure && failure->Number() != 1177) throw *failure;
+  files[backup] = files.at(target);
+  files.erase(target);
+  if (failure) throw *failure;
+  files[target] = files.at(replacement);
+  files.erase(replacement);
+}
+
+void FakePlatform::RenameFile(const std::u16string& from, const std::u16string& to) {
+  if (const PlatformError* failure = FailureOf(Operation::kRenameFile)) throw *failure;
+  if (unmovable.count(from) != 0) throw PlatformError(32, u"The file is in use.");
+  if (files.count(from) == 0) throw PlatformError(kErrorFileNotFound, u"Not found.");
+  files[to] = files[from];
+  files.erase(from);
 }
 
 void FakePlatform::RemoveFile(const std::u16string& path) {

@@ -38,6 +38,8 @@ enum class Operation {
   kQueryRegistryKeyInfo,
   kCreateFolder,
   kWriteFile,
+  kReplaceFile,  // fails as the error's number says: 1177 moves the old file to the backup
+  kRenameFile,
   kRemoveFile,
 };
 
@@ -63,6 +65,15 @@ struct RegistryData {
   std::uint32_t type;
   std::string bytes;
 };
+
+// The first bytes of a program: an MZ header, then a PE header of an executable image with
+// this subsystem (2: GUI, 3: console) and, with dll = 0x20, IMAGE_FILE_DLL.
+inline std::string ProgramFile(char subsystem = 2, char dll = 0) {
+  std::string bytes =
+      "MZ" + std::string(0x3E, '\0') + std::string("PE\0\0", 4) + std::string(96, '\0');
+  bytes[0x3C] = 0x40, bytes[0x40 + 22] = 2, bytes[0x40 + 23] = dll, bytes[0x40 + 92] = subsystem;
+  return bytes;
+}
 
 class FakePlatform : public Platform {
  public:
@@ -91,6 +102,11 @@ class FakePlatform : public Platform {
   bool ansi_double_byte = false;
   // The UTF-8 code page instead, which has no best fit.
   bool ansi_utf8 = false;
+  // Files that cannot be renamed, as one another program holds open.
+  std::set<std::u16string, NoCaseLess> unmovable;
+  // Where a path leads through junctions and links, for FinalPath; unnamed, to itself.
+  std::map<std::u16string, std::u16string, NoCaseLess> final_paths;
+  std::vector<std::u16string> program_files = {u"C:\\Program Files", u"C:\\Program Files (x86)"};
   // Drive types by letter (lower case); a drive not named here is a fixed one.
   std::map<char16_t, std::uint32_t> drive_types;
 
@@ -209,7 +225,16 @@ class FakePlatform : public Platform {
   std::u16string LoadIndirectString(const std::u16string& source) override;
   std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
   void CreateFolder(const std::u16string& path) override;
-  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  std::u16string FinalPath(const std::u16string& path) override {
+    const auto found = final_paths.find(path);
+    return found != final_paths.end() ? found->second : u"\\\\?\\" + path;
+  }
+  std::vector<std::u16string> ProgramFilesFolders() override { return program_files; }
+  void WriteNewFile(const std::u16string& path, std::string_view bytes) override;
+  void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
+                         const std::u16string& backup) override;
+  void RenameFile(const std::u16string& from, const std::u16string& to) override;
+  std::uint32_t CurrentProcessId() override { return 77; }
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 

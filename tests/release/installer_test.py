@@ -26,14 +26,13 @@ USER_BROWSER_DAT = b"\"C:\\my browser\\browser.exe\" %s\r\n"
 # Mode, its switch, registry root, and the folder as a Windows variable names it (a 32-bit
 # program's Program Files is the (x86) one on 64-bit Windows). Wine runs everything as
 # administrator, so all users installs without asking; the last mode's installer is built to
-# act as a standard user, so it restarts elevated, into a folder of /D= (without blanks: /D=
-# is never quoted), and its uninstaller is double-clicked, without /AllUsers.
+# act as a standard user, so it restarts elevated, passing on the folder, which has blanks, and
+# its uninstaller is double-clicked, without /AllUsers. For all users, only Program Files will do.
+PROGRAM_FILES = "%ProgramFiles(x86)%" if ENV.get("WINEARCH") == "win64" else "%ProgramFiles%"
 MODES = [
     ("per_user", [], "HKEY_CURRENT_USER", "%LOCALAPPDATA%\\Programs\\Linkvane"),
-    ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE",
-     "%ProgramFiles(x86)%\\Linkvane" if ENV.get("WINEARCH") == "win64"
-     else "%ProgramFiles%\\Linkvane"),
-    ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", "C:\\Tools(x86)\\R&D_100%\\Zoë"),
+    ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE", PROGRAM_FILES + "\\Linkvane"),
+    ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", PROGRAM_FILES + "\\Linkvane"),
 ]
 # Where the installer puts its Start-menu shortcut to /choose, by mode.
 START_MENU = {"HKEY_CURRENT_USER": "%APPDATA%", "HKEY_LOCAL_MACHINE": "%ProgramData%"}
@@ -145,7 +144,7 @@ class InstallerTest(unittest.TestCase):
                 self.addCleanup(shutil.rmtree, unix_path(folder), True)
                 url_type = registry(root + "\\Software\\Classes\\.url")
                 standard = name == "standard_user"
-                self.upgrade(switches + ["/D=" + folder] * standard, folder, standard)
+                self.upgrade(switches, folder, standard)
                 self.check_installed(root, folder)
                 if SIGNED_BY and not standard:  # that installer is the test's own, unsigned
                     verified = subprocess.run(
@@ -155,6 +154,13 @@ class InstallerTest(unittest.TestCase):
                 self.double_click(folder, wine_start=name == "all_users")
                 self.uninstall(root, folder, standard)
                 self.assertEqual(registry(root + "\\Software\\Classes\\.url"), url_type)
+
+    def test_all_users_only_into_program_files(self):
+        # A folder under C:\\ that every user may change: refused before anything is written.
+        folder = "C:\\Tools(x86)\\R&D_100%\\Zo\u00eb"
+        self.assertEqual(wine(windows_path(self.setup), "/S", "/AllUsers", "/D=" + folder).returncode, 2)
+        self.assertFalse(os.path.exists(unix_path(folder)))
+        self.assertEqual(linkvane_entries("HKEY_LOCAL_MACHINE"), {})
 
     def upgrade(self, switches, folder, standard):
         """The older version, then the user's browser.dat, then this one, all silent."""

@@ -42,6 +42,11 @@ def main(objdump, exe):
     foreign = sorted(set(imports) - SYSTEM_DLLS)
     if foreign:
         failures.append("imports DLLs Windows does not ship: " + ", ".join(foreign))
+    # A delay-loaded DLL is loaded by the search order of its first call, not by the system
+    # folder's path: none may be.
+    delay = re.search(r"^Entry d ([0-9a-fA-F]+) ([0-9a-fA-F]+) Delay Import Directory", report, re.M)
+    if not delay or int(delay.group(2), 16) != 0:
+        failures.append("has a delay-import table" if delay else "no data directory was read")
     # The type table's entries are the resource directory's first level of indentation.
     types = {int(value, 16)
              for value in re.findall(r"^[0-9a-f]+ {3}Entry: ID: 0x([0-9a-f]+)", report, re.M)}

@@ -13,8 +13,10 @@ FARPROC SystemFunction(const wchar_t* library, const char* function) {
     std::wstring path(folder, length);
     path += L'\\';
     path += library;
-    // Kept loaded until the process ends: the functions are used until then.
-    module = ::LoadLibraryW(path.c_str());
+    // Kept loaded until the process ends: the functions are used until then. What it loads in
+    // turn is looked for in its own folder first, the system folder, also where Windows cannot
+    // be told to load from there alone (see the entry point).
+    module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) return nullptr;
   }
   return ::GetProcAddress(module, function);

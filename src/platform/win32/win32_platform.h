@@ -66,7 +66,13 @@ class Win32Platform : public Platform {
   std::u16string LoadIndirectString(const std::u16string& source) override;
   std::optional<std::string> Utf16ToAnsiExactly(std::u16string_view text) override;
   void CreateFolder(const std::u16string& path) override;
-  void WriteFileAtomically(const std::u16string& path, std::string_view bytes) override;
+  std::u16string FinalPath(const std::u16string& path) override;
+  std::vector<std::u16string> ProgramFilesFolders() override;
+  void WriteNewFile(const std::u16string& path, std::string_view bytes) override;
+  void ReplaceWithBackup(const std::u16string& target, const std::u16string& replacement,
+                         const std::u16string& backup) override;
+  void RenameFile(const std::u16string& from, const std::u16string& to) override;
+  std::uint32_t CurrentProcessId() override;
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
 };

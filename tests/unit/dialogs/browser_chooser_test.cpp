@@ -23,7 +23,7 @@ class ChooserTest : public ::testing::Test {
                       u"Local AppData", u"C:\\Users\\me\\AppData\\Local");
     p.folders.insert(u"C:\\Users\\me\\AppData\\Local");
     for (const char16_t* program : {u"C:\\A\\a.exe", u"C:\\M\\m.exe", u"C:\\Z\\z.exe"}) {
-      p.AddFile(program, "MZ");
+      p.AddFile(program, testing::ProgramFile());
     }
     const std::u16string key = u"Software\\Clients\\StartMenuInternet\\";
     p.SetRegistryText(kHkeyCurrentUser, key + u"Zed\\Capabilities", u"ApplicationName", u"@z,-1");
@@ -83,6 +83,11 @@ TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
     bool write_fails = false;
   };
   const std::u16string mu = testing::U16(m);
+  p.AddFile(u"C:\\L\\a.lnk", std::string("L\0\0\0", 4) + std::string(200, '\0'));
+  p.AddFile(u"C:\\L\\old.exe",
+            "MZ" + std::string(0x3A, '\0') + "\x40" + std::string(3, '\0') + "NE");
+  p.AddFile(u"C:\\L\\d.dll", testing::ProgramFile(2, 0x20));
+  p.AddFile(u"C:\\L\\c.exe", testing::ProgramFile(3));
   const Case cases[] = {
       {{}, {u"=1", u"OK"}, 0, 0, bom + a + "\r\n"},
       {a + "\nkeep\n", {u"=3", u"OK"}, 0, 1, testing::U8(kZ) + "\nkeep\n"},
@@ -95,6 +100,18 @@ TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
       {{}, {u"b.cmd %s", u"OK", u"no %s", u"OK", u"%s", u"OK", u"Cancel"}, 1, 0, {}, u"at least"},
       {{}, {u"Other program", u"OK"}, 0, 0, bom + "\"C:\\M\\m.exe\" %s\r\n"},
       {"old", {u"=1", u"OK", u"Cancel"}, 1, 0, "old", u"= 5 (Access is denied.). Nothing", true},
+      // What cannot start, or what the browser would refuse, is refused with the fix.
+      {{}, {u"C:\\L\\a.lnk %s", u"OK", u"Cancel"}, 1, 0, {}, u"= 193 (This is not a Windows"},
+      {{}, {u"C:\\L\\old.exe %s", u"OK", u"Cancel"}, 1, 0, {}, u"16-bit program or"},
+      {{}, {u"C:\\L\\d.dll %s", u"OK", u"Cancel"}, 1, 0, {}, u"= 193 (This is a DLL"},
+      {{}, {u"C:\\L\\c.exe %s", u"OK"}, 0, 0, bom + "C:\\L\\c.exe %s\r\n"},
+      {{}, {std::u16string(kZ).insert(20, u"-P x "), u"OK", u"Cancel"}, 1, 0, {}, u"remove -osint"},
+      {{}, {mu.substr(0, 11) + u"--single-argument %s -x", u"OK", u"Cancel"}, 1, 0, {}, u"put"},
+      {{},
+       {mu.substr(0, 11) + u"-x --single-argument %S", u"OK"},
+       0,
+       0,
+       bom + m.substr(0, 11) + "-x --single-argument %S\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::U8(c.steps[0]));
@@ -103,7 +120,8 @@ TEST_F(ChooserTest, OkKeepsTheCommandAsTheFirstLineAndNothingElse) {
     p.choosers.clear();
     p.chooser_refusals = {u""};
     p.dialog_answers = {{true, u"C:\\M\\m.exe"}};
-    if (c.write_fails) p.Fail(testing::Operation::kWriteFile);
+    c.write_fails ? p.Fail(testing::Operation::kWriteFile)
+                  : p.Succeed(testing::Operation::kWriteFile);
     EXPECT_EQ(Choose(c.steps), c.status);
     EXPECT_EQ(p.choosers.at(0).selected, c.selected);
     EXPECT_EQ(p.files.count(kUserFile) ? std::optional(p.files[kUserFile]) : std::nullopt, c.after);
@@ -148,6 +166,46 @@ TEST_F(ChooserTest, OpenWithOpensOnceAndKeepsASiteRuleWhenTicked) {
   EXPECT_EQ(run(u"/openwith a.url b.url", {}).first, 1);
   EXPECT_EQ(p.shown.back().text.rfind(u"/openwith takes one shortcut file and nothing else.", 0),
             0u);
+}
+
+TEST_F(ChooserTest, EachReplaceErrorLeavesTheFileOrNamesWhereItIsAndTellsTheTruth) {
+  const std::u16string dat = kUserFile, backup = dat + u".77.bak", a = u"\"C:\\A\\a.exe\" %s";
+  struct Case {
+    std::int32_t error;  // of ReplaceFileW; 0: none
+    std::u16string unmovable;
+    bool renames_fail;
+    const char* after;  // in browser.dat; null: none, the old file is the backup
+    std::u16string said;
+  };
+  const Case cases[] = {
+      {0, {}, false, "new", u""},
+      {1175, {}, false, "old", u"= 1175 (x). Nothing was changed."},
+      {1176, {}, false, "old", u"= 1176 (x). Nothing was changed."},
+      {1177, {}, false, "old", u"= 1177 (x). Nothing was changed."},
+      {1177, backup, false, "new", u""},
+      {1177, {}, true, nullptr, u"= 1177 (x). The file as it was is now\r\n" + backup + u"\r\n"},
+      {5, {}, false, "old", u"= 5 (x). Nothing was changed."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    p.files.erase(dat + u".77.tmp");
+    p.files[dat] = "old";
+    p.files[backup] = "stale";
+    p.unmovable = {c.unmovable};
+    p.chooser_refusals = {u""};
+    c.error ? p.Fail(testing::Operation::kReplaceFile, c.error, u"x")
+            : p.Succeed(testing::Operation::kReplaceFile);
+    c.renames_fail ? p.Fail(testing::Operation::kRenameFile)
+                   : p.Succeed(testing::Operation::kRenameFile);
+    Choose({u"=1", u"OK", u"Cancel"});
+    const std::string now = p.files.count(dat) ? p.files[dat] : p.files[backup];
+    EXPECT_EQ(now, c.after && std::string(c.after) == "new" ? testing::U8(a) : "old");
+    EXPECT_EQ(p.files.count(dat), c.after ? 1u : 0u);
+    // No working file is left behind, but for the two that keep the old file and the new.
+    EXPECT_EQ(p.files.count(backup) + p.files.count(dat + u".77.tmp"), c.after ? 0u : 2u);
+    EXPECT_NE(p.chooser_refusals.back().find(c.said), std::u16string::npos)
+        << testing::U8(p.chooser_refusals.back());
+  }
 }
 
 }  // namespace

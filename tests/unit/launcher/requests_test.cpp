@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake/fake_platform.h"
 #include "launcher/Module_Main.h"
+#include "launcher/registration.h"
 
 namespace linkvane {
 namespace {
@@ -12,13 +15,14 @@ using Registry = FakePlatform::RegistryTextMap;
 
 constexpr std::uint32_t kInformation = 0x40;
 constexpr std::uint32_t kError = 0x10;
-constexpr char16_t kFolder[] = u"C:\\Users\\Zo\u00EB\\Tools (x86)\\R&D 100%\\linkvane";
+constexpr char16_t kFolder[] = u"C:\\Program Files\\Zo\u00EB\\Tools (x86)\\R&D 100%\\linkvane";
 const std::u16string kExe = kFolder + std::u16string(u"\\linkvane.exe");
 
 // Runs the program with these arguments; checks that it showed one box of these flags, or none.
-int RunWith(FakePlatform& platform, std::u16string_view arguments, std::uint32_t box = 0) {
-  platform.executable_directory = kFolder;
-  platform.full_command_line = u"\"" + kExe + u"\" " + std::u16string(arguments);
+int RunWith(FakePlatform& platform, std::u16string_view arguments, std::uint32_t box = 0,
+            const std::u16string& folder = kFolder) {
+  platform.executable_directory = folder;
+  platform.full_command_line = u"\"" + folder + u"\\linkvane.exe\" " + std::u16string(arguments);
   platform.shown.clear();
   if (box != 0) platform.message_answers = {1};
   const int status = Module_Main::RunProgram(platform);
@@ -119,6 +123,68 @@ TEST(Requests, AnotherProgramsFileTypeAndEntriesStayAsTheyWere) {
       }
     }
   }
+}
+
+TEST(Requests, UnregisterForgetsTheUsersChoiceOfLinkvaneOnceNoCopyIsLeftToOpenTheFiles) {
+  const std::u16string exts = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+  const std::u16string desktop = exts + u".desktop\\UserChoice", url = exts + u".url\\UserChoice";
+  const std::u16string latest = exts + u".webloc\\UserChoiceLatest";
+  // Which copy /unregister runs as, and whether the machine has a Linkvane of its own.
+  for (const auto& [exe, machine_copy, forgotten] : {std::tuple{u"linkvane.exe", false, true},
+                                                     {u"linkvane.exe", true, false},
+                                                     {u"stale.exe", false, false}}) {
+    FakePlatform platform = World();
+    EXPECT_EQ(RunWith(platform, u"/register /quiet"), 0);
+    if (machine_copy)
+      platform.SetRegistryText(kHkeyLocalMachine,
+                               u"Software\\Classes\\Linkvane.Shortcut\\shell\\open\\command", u"",
+                               u"x");
+    platform.SetRegistryText(kHkeyCurrentUser, desktop, u"ProgId", u"linkvane.shortcut");
+    platform.SetRegistryText(kHkeyCurrentUser, latest + u"\\ProgId", u"ProgId",
+                             u"Linkvane.Shortcut");
+    platform.SetRegistryText(kHkeyCurrentUser, url, u"ProgId", u"Other.Url");
+    platform.executable_name = exe;
+    RunWith(platform, u"/unregister /quiet");
+    Registry user = platform.RegistryTexts(kHkeyCurrentUser);
+    EXPECT_EQ(user.count(desktop) + user.count(latest + u"\\ProgId"), forgotten ? 0u : 2u);
+    EXPECT_EQ(platform.open_keys.size(), 0u);
+    EXPECT_EQ(user[url][u"ProgId"], u"Other.Url");
+  }
+}
+
+TEST(Requests, OnlyACopyThatOnlyAdministratorsCanChangeIsRegisteredForEveryUser) {
+  const std::pair<std::u16string_view, bool> paths[] = {
+      {u"\\\\?\\C:\\Program Files\\L\\linkvane.exe", true},
+      {u"c:\\program files (X86)\\linkvane.exe", true},
+      {u"\\\\?\\C:\\Program Files Evil\\linkvane.exe", false},
+      {u"\\\\?\\C:\\Program Files\\..\\Tools\\linkvane.exe", false},
+      {u"C:\\Program Files\\L/../../Tools/linkvane.exe", false},
+      {u"C:\\Program Files\\\\linkvane.exe", false},
+      {u"C:\\PROGRA~1\\L\\linkvane.exe", false},
+      {u"\\\\?\\UNC\\pc\\C$\\Program Files\\linkvane.exe", false},
+      {u"C:\\Program Files", false},
+      {u"\\\\?\\C:\\Windows\\System32\\linkvane.exe", true},
+      {u"C:\\Windows\\Temp\\linkvane.exe", false},  // where every user may add files
+  };
+  for (const auto& [path, safe] : paths) {
+    EXPECT_EQ(Module_Main::InProtectedFolder(
+                  path, {u"C:\\Program Files", u"\\\\?\\C:\\Program Files (x86)\\"},
+                  {u"C:\\Windows", u"C:\\Windows\\System32"}),
+              safe)
+        << testing::U8(path);
+  }
+  // A copy anywhere else, or reached through a junction that leads elsewhere, is refused; it may
+  // still be registered for one user, and unregistered for all.
+  const std::u16string tools = u"C:\\Tools\\Linkvane";
+  FakePlatform platform = World();
+  const Registry machine = platform.RegistryTexts(kHkeyLocalMachine);
+  EXPECT_EQ(RunWith(platform, u"/register /allusers", kError, tools), 1);
+  EXPECT_TRUE(Says(platform, u"install it for all users (into Program Files)"));
+  platform.final_paths[kExe] = u"\\\\?\\" + tools + u"\\linkvane.exe";
+  EXPECT_EQ(RunWith(platform, u"/register /allusers /quiet"), 1);
+  EXPECT_EQ(platform.RegistryTexts(kHkeyLocalMachine), machine);
+  EXPECT_EQ(RunWith(platform, u"/unregister /allusers /quiet", 0, tools), 0);
+  EXPECT_EQ(RunWith(platform, u"/register /quiet", 0, tools), 0);
 }
 
 TEST(Requests, WithoutTheRightsNothingChangesAndTheBoxSaysWhy) {

@@ -64,6 +64,13 @@ TEST(RunCommand, ReportsAFailedStartWithItsNumberAndDescription) {
                               u"2 (The system cannot find the file specified.)"));
   EXPECT_EQ(platform.shown[0].flags, 0x10u);
   EXPECT_EQ(platform.shown[0].title, u"Linkvane");
+  // What is no Windows program gets the reason the chooser gives, not Windows' words.
+  platform.AddFile(u"C:\\Missing\\b.exe", "#!");
+  platform.Fail(Operation::kStartProcess, 193, u"%1 is not a valid Win32 application.");
+  platform.message_answers = {1};
+  EXPECT_FALSE(RunCommand(platform, u"\"%LV_DIR%\\b.exe\" http://a/", true));
+  EXPECT_NE(platform.shown[1].text.find(u"= 193 (This is not a Windows program: a"),
+            std::u16string::npos);
 }
 
 TEST(RunCommand, AFailedExpansionLeavesAnEmptyCommandThatCannotStart) {
