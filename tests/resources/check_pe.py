@@ -21,9 +21,11 @@ SYSTEM_DLLS = {
 # Resource types the executable must carry: RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST.
 RESOURCE_TYPES = {3, 14, 16, 24}
 
-# What the exe may grow to before someone decides it may be larger: about a fifth above its
-# size when the limit was set, room for the features planned then.
-SIZE_LIMIT = 192 * 1024
+# What the exe may grow to before someone decides it may be larger. Raised from 192 KiB at
+# 216.5 KiB, when the safety rules for shared PCs (about 13 KiB), the site rules and the
+# one-time chooser (about 14 KiB) and the right browser for every URL (3 KiB) came in: about a
+# tenth of room above that, for mending, not for the translations (which decide anew).
+SIZE_LIMIT = 240 * 1024
 
 
 def main(objdump, exe):
