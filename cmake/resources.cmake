@@ -35,12 +35,18 @@ configure_file(${CMAKE_SOURCE_DIR}/res/linkvane.rc.in ${CMAKE_BINARY_DIR}/res/li
 
 # A target of its own, so that the C++ compile options of the directory and of linkvane (warning
 # flags, -municode, ...), which windres does not understand, stay away from the resource script.
-add_library(linkvane_resources OBJECT ${CMAKE_BINARY_DIR}/res/linkvane.rc)
+# One string table for each language beside English, which is in the code.
+file(GLOB LINKVANE_LANGUAGE_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/lang/*.rc)
+add_library(linkvane_resources OBJECT ${CMAKE_BINARY_DIR}/res/linkvane.rc
+                                      ${LINKVANE_LANGUAGE_RESOURCES})
 set_property(TARGET linkvane_resources PROPERTY COMPILE_OPTIONS "")
-# The dialog's control ids come from the header the code that runs it includes.
+# The dialog's control ids and the texts' ids come from the headers the code includes.
 target_include_directories(linkvane_resources PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_property(SOURCE ${LINKVANE_LANGUAGE_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
+             ${CMAKE_SOURCE_DIR}/src/language/text_ids.h)
 set_property(SOURCE ${CMAKE_BINARY_DIR}/res/linkvane.rc APPEND PROPERTY OBJECT_DEPENDS
              ${LINKVANE_ICON_FILE} ${LINKVANE_MANIFEST_FILE}
-             ${CMAKE_SOURCE_DIR}/src/platform/win32/chooser_resource.h)
+             ${CMAKE_SOURCE_DIR}/src/platform/win32/chooser_resource.h
+             ${CMAKE_SOURCE_DIR}/src/language/text_ids.h)
 
 set(LINKVANE_RESOURCES $<TARGET_OBJECTS:linkvane_resources>)

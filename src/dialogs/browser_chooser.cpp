@@ -2,6 +2,8 @@
 
 #include "dialogs/Fn_RWFileDlg.h"
 #include "dialogs/user_template_file.h"
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "platform/command_line.h"
 #include "platform/text_stream.h"
 #include "product/title.h"
@@ -9,6 +11,10 @@
 #include "text/case_insensitive.h"
 
 namespace linkvane::chooser {
+
+using language::LeftToRight;
+using language::Say;
+using language::Text;
 
 namespace {
 
@@ -40,14 +46,14 @@ std::u16string ProgramFileName(std::u16string_view command) {
 std::u16string WithoutAChoice(Platform& platform, const std::vector<RegisteredBrowser>& browsers) {
   const std::u16string beside_exe = WithBackslash(platform.ExecutableDirectory()) + u"browser.dat";
   if (FirstLineOf(platform, beside_exe).size() >= kShortestTemplate) {
-    return u"No choice of my own (the computer's browser.dat)";
+    return Text(IDS_NO_CHOICE_BROWSER_DAT);
   }
   std::u16string command;
   std::u16string progid;  // a browser that only the shell can start, named by its ProgId
   ContinueOnError(
       [&] { command = systemfn::GetBrowserCommandFromRegistry(platform, true, &progid); });
   if (command.empty() && progid.empty()) {
-    return u"No choice of my own (Windows names no default browser)";
+    return Text(IDS_NO_CHOICE_NO_DEFAULT);
   }
   std::u16string name = progid.empty() ? ProgramFileName(command) : progid;
   for (const RegisteredBrowser& browser : browsers) {
@@ -57,7 +63,7 @@ std::u16string WithoutAChoice(Platform& platform, const std::vector<RegisteredBr
       break;
     }
   }
-  return u"No choice of my own (Windows' default browser: " + name + u")";
+  return Say(IDS_NO_CHOICE_DEFAULT, {name});
 }
 
 class Events : public ChooserEvents {
@@ -68,12 +74,11 @@ class Events : public ChooserEvents {
       : platform_(platform), check_(check), path_(std::move(path)), once_(once) {}
 
   std::optional<std::u16string> PickProgram(std::uintptr_t owner) override {
-    static constexpr char16_t kFilter[] = u"programs\0*.exe\0";
     const std::u16string folder =
         platform_.EnvironmentVariable(u"ProgramW6432")
             .value_or(platform_.EnvironmentVariable(u"ProgramFiles").value_or(std::u16string()));
     Fn_RWFileDlg::FileDialogRecord record{u"", folder, u""};
-    const std::u16string filter(kFilter, sizeof(kFilter) / sizeof(kFilter[0]));
+    const std::u16string filter = Text(IDS_PROGRAMS) + std::u16string(u"\0*.exe\0\0", 8);
     if (Fn_RWFileDlg::ShowFileDialog(platform_, 0, record, owner, product::kTitle, filter, 0) !=
         0) {
       return std::nullopt;
@@ -85,7 +90,7 @@ class Events : public ChooserEvents {
     const std::u16string line = OneLine(command);
     if (once_) {
       // Opening once needs a browser; keeping nothing is no answer here.
-      if (line.empty()) return u"Choose the browser that opens this address.";
+      if (line.empty()) return Text(IDS_ONCE_NEEDS_BROWSER);
       std::u16string refusal = check_(platform_, line);
       if (refusal.empty()) *once_ = OneTimeChoice{line, always};
       return refusal;
@@ -122,6 +127,16 @@ std::u16string Shown(std::u16string_view text, std::size_t limit) {
   return shown;
 }
 
+// The dialog's words: its title and the line above the list, then the rest of them.
+void Label(ChooserModel& model, std::u16string title, std::u16string prompt) {
+  model.title = std::move(title);
+  model.prompt = std::move(prompt);
+  model.other_label = Text(IDS_CHOOSER_OTHER);
+  model.command_label = Text(IDS_CHOOSER_COMMAND);
+  model.ok_label = Text(IDS_CHOOSER_OK);
+  model.cancel_label = Text(IDS_CHOOSER_CANCEL);
+}
+
 }  // namespace
 
 ChooserModel BuildChooserModel(Platform& platform, const std::vector<RegisteredBrowser>& browsers,
@@ -147,14 +162,12 @@ ChooserModel BuildChooserModel(Platform& platform, const std::vector<RegisteredB
 int ChooseBrowser(Platform& platform, TemplateCheck check) {
   const std::u16string path = systemfn::UserTemplatePath(platform);
   if (path.empty()) {
-    platform.ShowMessage(
-        u"Your choice of browser cannot be kept: Windows names no folder for your local "
-        u"application data (\"Local AppData\").",
-        kErrorOk, product::kTitle);
+    platform.ShowMessage(Text(IDS_NO_LOCAL_APPDATA), kErrorOk, product::kTitle);
     return 1;
   }
-  const ChooserModel model =
+  ChooserModel model =
       BuildChooserModel(platform, ListRegisteredBrowsers(platform), FirstLineOf(platform, path));
+  Label(model, Text(IDS_CHOOSER_TITLE), Text(IDS_CHOOSER_PROMPT));
   Events events(platform, check, path);
   return platform.ShowChooserDialog(model, events) ? 0 : 1;
 }
@@ -170,10 +183,9 @@ std::optional<OneTimeChoice> ChooseOnce(Platform& platform, TemplateCheck check,
     model.commands.push_back(browser.command_template);
   }
   model.command = rule_template;
-  model.title = u"Linkvane - open in another browser";
-  model.prompt = u"&Open " + Shown(url, 80) + u" with:";
+  Label(model, Text(IDS_ONCE_TITLE), Say(IDS_ONCE_PROMPT, {LeftToRight(Shown(url, 80))}));
   if (!rule_host.empty())
-    model.always_label = u"&Always open " + Shown(rule_host, 60) + u" in this browser";
+    model.always_label = Say(IDS_ONCE_ALWAYS, {LeftToRight(Shown(rule_host, 60))});
   model.always = !rule_template.empty();
   std::optional<OneTimeChoice> choice;
   Events events(platform, check, std::u16string(), &choice);

@@ -1,6 +1,8 @@
 #include "dialogs/user_template_file.h"
 
 #include "dialogs/file_replacement.h"
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "platform/text_decoding.h"
 #include "text/decimal.h"
 
@@ -120,12 +122,11 @@ std::optional<std::string> ReadWholeFile(Platform& platform, const std::u16strin
 // Why the choice was not saved, and where the file is when it is no longer at path.
 std::u16string CannotSave(const std::u16string& path, const PlatformError& error,
                           const std::u16string& old_file_at = {}) {
-  const std::u16string text = u"Your choice could not be saved in\r\n" + path +
-                              u"\r\n\r\nError code = " + DecimalText(error.Number()) + u" (" +
-                              error.Description() + u").";
-  if (old_file_at.empty()) return text + u" Nothing was changed.";
-  return text + u" The file as it was is now\r\n" + old_file_at +
-         u"\r\nRename it to browser.dat to have it back.";
+  const std::u16string text =
+      language::Say(IDS_CANNOT_SAVE, {language::LeftToRight(path)}) + u"\r\n\r\n" +
+      language::Say(IDS_ERROR_CODE, {DecimalText(error.Number()), error.Description()}) + u" ";
+  if (old_file_at.empty()) return text + language::Text(IDS_NOTHING_CHANGED);
+  return text + language::Say(IDS_OLD_FILE_NOW_AT, {language::LeftToRight(old_file_at)});
 }
 
 }  // namespace
@@ -153,10 +154,7 @@ std::u16string SaveFirstLine(Platform& platform, const std::u16string& path,
     const std::optional<std::string> now = ReadWholeFile(platform, path);
     const std::optional<std::string> next = WithFirstLine(platform, now, line);
     if (!next) {
-      throw PlatformError(
-          kErrorNoUnicodeTranslation,
-          u"The file is kept in your system's code page (ANSI), which cannot hold every "
-          u"character of this command. Save the file as UTF-8, or choose another command.");
+      throw PlatformError(kErrorNoUnicodeTranslation, language::Text(IDS_ANSI_CANNOT_HOLD));
     }
     if (next->empty()) {
       if (now) platform.RemoveFile(path);

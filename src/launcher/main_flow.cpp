@@ -1,6 +1,8 @@
 #include <new>
 
 #include "dialogs/Fn_RWFileDlg.h"
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "launcher/requests.h"
@@ -94,6 +96,7 @@ int Launch(Platform& platform, const std::u16string& command_template,
 }
 
 int RunProgram(Platform& platform) {
+  const language::UserLanguage language(platform);
   std::int32_t number = kErrorUnknown;
   std::u16string description;
   try {
@@ -105,11 +108,11 @@ int RunProgram(Platform& platform) {
     description = error.Description();
   } catch (const std::bad_alloc&) {
     number = kErrorNotEnoughMemory;
-    description = u"Not enough memory.";
+    description = language::Text(IDS_NOT_ENOUGH_MEMORY);
   } catch (const std::exception& error) {
     description = AsciiText(error.what());
   } catch (...) {
-    description = u"Unknown error.";
+    description = language::Text(IDS_UNKNOWN_ERROR);
   }
   Tell(platform, messages::UnexpectedError(number, description));
   return kExitErrorReported;

@@ -37,6 +37,8 @@ std::u16string CannotExecute(std::u16string_view command, std::int32_t number,
 std::u16string NotAProgram(bool dll);
 // A browser command too short to count as one, refused when the user chooses it.
 std::u16string TemplateTooShort();
+// "Error code = <number> (<description>)." of an error.
+std::u16string ErrorCode(std::int32_t number, std::u16string_view description);
 // The report of an error that nothing else handled.
 std::u16string UnexpectedError(std::int32_t number, std::u16string_view description);
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "platform/command_line.h"
@@ -15,10 +17,17 @@
 
 namespace linkvane::Module_Main {
 
+using language::LeftToRight;
+using language::Say;
+using language::Text;
+
 namespace {
 
 constexpr std::u16string_view kProgId = u"Linkvane.Shortcut";
-constexpr std::u16string_view kOpenWithName = u"Open in another browser\u2026";
+// Explorer shows the verb in each user's language: the name is the exe's string 73.
+static_assert(IDS_OPEN_WITH_VERB == 73);
+constexpr std::u16string_view kOpenWithName = u"@\"*\",-73";
+constexpr std::u16string_view kOlderOpenWithName = u"Open in another browser\u2026";
 // Stands for the exe's full path in an entry's data; no Windows path holds one.
 constexpr char16_t kExePath = u'*';
 
@@ -34,6 +43,7 @@ struct Entry {
   std::u16string_view key;
   std::u16string_view name;  // "" is the key's default value
   std::u16string_view data;
+  std::u16string_view older = {};  // what an earlier version wrote instead, removed alike
 };
 
 // What is written, in order. Each group begins with its owner, the value that names the exe:
@@ -66,17 +76,17 @@ constexpr Entry kEntries[] = {
      u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\Linkvane.OpenWith\\command", u"",
      u"\"*\" /openwith \"%1\""},
     {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\Linkvane.OpenWith",
-     u"MUIVerb", kOpenWithName},
+     u"MUIVerb", kOpenWithName, kOlderOpenWithName},
     {Role::kOwner,
      u"Software\\Classes\\SystemFileAssociations\\.webloc\\shell\\Linkvane.OpenWith\\command", u"",
      u"\"*\" /openwith \"%1\""},
     {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.webloc\\shell\\Linkvane.OpenWith",
-     u"MUIVerb", kOpenWithName},
+     u"MUIVerb", kOpenWithName, kOlderOpenWithName},
     {Role::kOwner,
      u"Software\\Classes\\SystemFileAssociations\\.desktop\\shell\\Linkvane.OpenWith\\command", u"",
      u"\"*\" /openwith \"%1\""},
     {Role::kValue, u"Software\\Classes\\SystemFileAssociations\\.desktop\\shell\\Linkvane.OpenWith",
-     u"MUIVerb", kOpenWithName},
+     u"MUIVerb", kOpenWithName, kOlderOpenWithName},
 };
 
 // Where Explorer keeps the current user's choice of program for each extension.
@@ -244,32 +254,34 @@ class Scope {
   std::u16string exe_;
 };
 
-// Adds extension to a list such as ".webloc and .desktop".
-void AddTo(std::u16string& list, std::u16string_view extension) {
-  if (!list.empty()) list += u" and ";
-  list += extension;
-}
-
-// The request's box, unless /quiet: what it did (head) for whom, the exe it concerned (path),
-// then tail, and the error that stopped it, if one did. Returns the exit status, a failure's
-// when there was an error or the request was refused.
+// The request's box, unless /quiet: what it did (head, a text said for you, followed by the
+// one said for every user) for whom, the exe it concerned (path), then tail, and the error
+// that stopped it, if one did. Returns the exit status, a failure's when there was an error or
+// the request was refused.
 int Tell(Platform& platform, const RequestOptions& options, const PlatformError* error,
-         std::u16string_view head, std::u16string_view path, std::u16string_view tail,
+         std::uint16_t head, std::u16string_view path, std::u16string_view tail,
          bool refused = false) {
   refused = refused || error != nullptr;
   if (!options.quiet) {
-    std::u16string text(head);
-    text.append(options.all_users ? u" for every user of this computer:\r\n" : u" for you:\r\n");
-    text.append(path).append(u"\r\n\r\n").append(tail);
+    std::u16string text = Say(options.all_users ? head + 1 : head, {LeftToRight(path)});
+    text.append(u"\r\n\r\n").append(tail);
     if (error != nullptr) {
-      text.append(u"\r\n\r\nError code = ").append(DecimalText(error->Number())).append(u" (");
-      text.append(error->Description()).append(u").");
-      if (options.all_users) text += u"\r\nFor every user, start it as an administrator.";
+      text.append(u"\r\n\r\n")
+          .append(Say(IDS_ERROR_CODE, {DecimalText(error->Number()), error->Description()}));
+      if (options.all_users) text.append(u"\r\n").append(Text(IDS_AS_ADMINISTRATOR));
     }
     platform.ShowMessage(text, refused ? messages::kErrorOk : messages::kInformationOk,
                          messages::kTitle);
   }
   return refused ? kExitNothingStarted : kExitStarted;
+}
+
+// "{1} files now open with it." of one or of two extensions, with a line end; "" for none.
+std::u16string Taken(const std::vector<std::u16string_view>& taken) {
+  if (taken.empty()) return std::u16string();
+  return (taken.size() == 1 ? Say(IDS_TAKEN_ONE, {taken[0]})
+                            : Say(IDS_TAKEN_TWO, {taken[0], taken[1]})) +
+         u"\r\n";
 }
 
 // Removes every value that /register wrote for this exe; true when anything was removed. The
@@ -281,7 +293,8 @@ bool RemoveOwnEntries(Scope& scope, std::u16string& other,
   bool removed = false;
   for (const Entry& entry : kEntries) {
     const std::optional<std::u16string> found = scope.Read(entry.key, entry.name);
-    const bool as_written = found && EqualsNoCase(*found, scope.DataOf(entry));
+    const bool as_written = found && (EqualsNoCase(*found, scope.DataOf(entry)) ||
+                                      (!entry.older.empty() && *found == entry.older));
     if (entry.role == Role::kOwner) {
       owned = as_written;
       if (!owned && found && other.empty()) other = ProgramNameOf(*found);
@@ -314,22 +327,18 @@ bool IsProtectedCopy(Platform& platform) {
 int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   Scope scope(platform, options);
   if (options.all_users && !IsProtectedCopy(platform)) {
-    return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
-                u"This copy lies in a folder that users other than administrators may change, "
-                u"and every user would run what they put there. To register Linkvane for every "
-                u"user, install it for all users (into Program Files). To register this copy "
-                u"for yourself alone, use /register without /allusers.",
-                true);
+    return Tell(platform, options, nullptr, IDS_NOT_REGISTERED_FOR_YOU, scope.exe(),
+                Text(IDS_UNPROTECTED_COPY), true);
   }
-  std::u16string taken;
-  std::u16string kept;
+  std::vector<std::u16string_view> taken;
+  std::vector<std::u16string_view> kept;
   bool written = false;
   try {
     for (const Entry& entry : kEntries) {
       if (entry.role == Role::kExtensionDefault) {
         const std::u16string_view extension = entry.key.substr(entry.key.rfind(u'\\') + 1);
         const bool other = scope.OtherProgramHas(extension);
-        AddTo(other ? kept : taken, extension);
+        (other ? kept : taken).push_back(extension);
         if (other) continue;
       }
       scope.Write(entry);
@@ -340,21 +349,19 @@ int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
     std::u16string ignored;
     if (written) ContinueOnError([&] { RemoveOwnEntries(scope, ignored); });
     platform.NotifyAssociationsChanged();
-    return Tell(platform, options, &error, u"Linkvane could not be registered", scope.exe(),
-                u"Nothing was changed.");
+    return Tell(platform, options, &error, IDS_CANNOT_REGISTER_FOR_YOU, scope.exe(),
+                Text(IDS_NOTHING_CHANGED));
   }
   platform.NotifyAssociationsChanged();
 
-  std::u16string tail;
-  if (!taken.empty()) tail.append(taken).append(u" files now open with it.\r\n");
+  std::u16string tail = Taken(taken);
   if (!kept.empty()) {
-    tail.append(kept).append(
-        u" files keep the program they open with. To open them with Linkvane, right-click one, "
-        u"choose \"Open with\", then \"Choose another app\", select Linkvane and tick "
-        u"\"Always\".\r\n");
+    tail.append(kept.size() == 1 ? Say(IDS_KEPT_ONE, {kept[0]})
+                                 : Say(IDS_KEPT_TWO, {kept[0], kept[1]}));
+    tail.append(u" ").append(Text(IDS_HOW_TO_OPEN_WITH)).append(u"\r\n");
   }
-  tail += u".url files stay with Windows, with Linkvane under \"Open with\".";
-  return Tell(platform, options, nullptr, u"Linkvane is registered", scope.exe(), tail);
+  tail += Text(IDS_URL_STAYS);
+  return Tell(platform, options, nullptr, IDS_REGISTERED_FOR_YOU, scope.exe(), tail);
 }
 
 int UnregisterShortcutTypes(Platform& platform, const RequestOptions& options) {
@@ -367,21 +374,20 @@ int UnregisterShortcutTypes(Platform& platform, const RequestOptions& options) {
     for (const std::u16string_view extension : extensions) scope.ForgetDeadChoices(extension);
   } catch (const PlatformError& error) {
     platform.NotifyAssociationsChanged();
-    return Tell(platform, options, &error, u"Linkvane could not be unregistered", scope.exe(),
-                u"Some of its entries may remain.");
+    return Tell(platform, options, &error, IDS_CANNOT_UNREGISTER_FOR_YOU, scope.exe(),
+                Text(IDS_ENTRIES_MAY_REMAIN));
   }
   if (removed) {
     platform.NotifyAssociationsChanged();
-    return Tell(platform, options, nullptr, u"Linkvane is no longer registered", scope.exe(),
-                u"File types that other programs have stay as they are.");
+    return Tell(platform, options, nullptr, IDS_UNREGISTERED_FOR_YOU, scope.exe(),
+                Text(IDS_OTHERS_STAY));
   }
   if (!other.empty()) {
-    return Tell(platform, options, nullptr,
-                u"Nothing was removed: the file types open with another copy of Linkvane", other,
-                u"Unregister that copy to undo its registration.");
+    return Tell(platform, options, nullptr, IDS_OTHER_COPY_FOR_YOU, other,
+                Text(IDS_UNREGISTER_THAT_COPY));
   }
-  return Tell(platform, options, nullptr, u"Linkvane was not registered", scope.exe(),
-              u"There was nothing to remove.");
+  return Tell(platform, options, nullptr, IDS_NOT_REGISTERED_FOR_YOU, scope.exe(),
+              Text(IDS_NOTHING_TO_REMOVE));
 }
 
 }  // namespace linkvane::Module_Main

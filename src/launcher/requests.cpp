@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "dialogs/browser_chooser.h"
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "launcher/registration.h"
@@ -11,6 +13,9 @@
 #include "text/case_insensitive.h"
 
 namespace linkvane::Module_Main {
+
+using language::Say;
+using language::Text;
 
 namespace {
 
@@ -27,11 +32,10 @@ int OpenWithRequest(Platform& platform, const RequestOptions& options) {
 
 // Every request the program knows, by its switch. A switch's letter case does not matter.
 constexpr Request kRequests[] = {
-    {u"/register", u"opens .webloc and .desktop files with this program", RegisterShortcutTypes,
-     true},
-    {u"/unregister", u"undoes /register", UnregisterShortcutTypes, true},
-    {u"/choose", u"chooses the browser that opens shortcuts for you", ChooseBrowser, false},
-    {u"/openwith", u"opens the shortcut once, in a browser you pick", OpenWithRequest, false, true},
+    {u"/register", IDS_USAGE_REGISTER, RegisterShortcutTypes, true},
+    {u"/unregister", IDS_USAGE_UNREGISTER, UnregisterShortcutTypes, true},
+    {u"/choose", IDS_USAGE_CHOOSE, ChooseBrowser, false},
+    {u"/openwith", IDS_USAGE_OPENWITH, OpenWithRequest, false, true},
 };
 
 // The request whose switch argument is; nothing when it is none.
@@ -55,16 +59,16 @@ bool IsSwitch(const std::u16string& argument) {
 int ShowUsage(Platform& platform, const RequestOptions& options, const std::u16string& problem) {
   if (options.quiet) return kExitNothingStarted;
   std::u16string text = problem.empty() ? problem : problem + u"\r\n\r\n";
-  text += u"linkvane.exe \"shortcut file\"\r\n    opens the shortcut in the browser";
+  const std::u16string shortcut = u" \"" + Text(IDS_USAGE_SHORTCUT_FILE) + u"\"";
+  text.append(u"linkvane.exe").append(shortcut).append(u"\r\n    ").append(Text(IDS_USAGE_OPEN));
   for (const Request& request : kRequests) {
     text.append(u"\r\nlinkvane.exe ").append(request.name);
     if (request.takes_options) text.append(u" [/allusers] [/quiet]");
-    if (request.takes_operand) text.append(u" \"shortcut file\"");
-    text.append(u"\r\n    ").append(request.usage);
+    if (request.takes_operand) text.append(shortcut);
+    text.append(u"\r\n    ").append(Text(request.usage));
   }
-  text +=
-      u"\r\n\r\n/allusers: for every user of this computer (needs administrator rights)"
-      u"\r\n/quiet: no message, the exit status tells";
+  text.append(u"\r\n\r\n").append(Text(IDS_USAGE_ALLUSERS));
+  text.append(u"\r\n").append(Text(IDS_USAGE_QUIET));
   platform.ShowMessage(text, problem.empty() ? messages::kInformationOk : messages::kErrorOk,
                        messages::kTitle);
   return kExitNothingStarted;
@@ -79,8 +83,7 @@ std::optional<int> RunRequest(Platform& platform) {
   // A request that takes a shortcut takes it alone: exactly one operand, no other switch.
   if (const Request* first = RowOf(arguments[0]); first != nullptr && first->takes_operand) {
     if (arguments.size() != 2 || IsSwitch(arguments[1])) {
-      return ShowUsage(platform, options,
-                       std::u16string(first->name) + u" takes one shortcut file and nothing else.");
+      return ShowUsage(platform, options, Say(IDS_TAKES_ONE_SHORTCUT, {first->name}));
     }
     options.operand = arguments[1];
     return first->action(platform, options);
@@ -114,8 +117,8 @@ std::optional<int> RunRequest(Platform& platform) {
   }
   return ShowUsage(platform, options,
                    help              ? std::u16string()
-                   : unknown.empty() ? std::u16string(u"These switches do not go together.")
-                                     : u"Unknown switch: " + unknown);
+                   : unknown.empty() ? Text(IDS_SWITCHES_CONFLICT)
+                                     : Say(IDS_UNKNOWN_SWITCH, {unknown}));
 }
 
 }  // namespace linkvane::Module_Main

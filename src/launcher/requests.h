@@ -23,7 +23,7 @@ struct RequestOptions {
 // returns the exit status), and whether /allusers and /quiet may go with it.
 struct Request {
   std::u16string_view name;
-  std::u16string_view usage;
+  std::uint16_t usage;  // the text id of what it does
   int (*action)(Platform& platform, const RequestOptions& options);
   bool takes_options;
   bool takes_operand = false;  // takes one shortcut file and nothing else

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "platform/command_line.h"
@@ -13,9 +15,7 @@ namespace {
 constexpr std::int32_t kErrorNotSupported = 50;  // ERROR_NOT_SUPPORTED
 
 PlatformError InterpreterRefused() {
-  return PlatformError(kErrorNotSupported,
-                       u"A batch file or cmd.exe cannot be given a URL safely; name the "
-                       u"browser's program instead.");
+  return PlatformError(kErrorNotSupported, language::Text(IDS_NO_SCRIPT_HOST));
 }
 
 }  // namespace

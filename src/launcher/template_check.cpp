@@ -4,6 +4,8 @@
 #include <memory>
 #include <string_view>
 
+#include "language/language.h"
+#include "language/text_ids.h"
 #include "launcher/Module_Main.h"
 #include "launcher/messages.h"
 #include "platform/command_line.h"
@@ -65,7 +67,7 @@ std::u16string SwitchRefusal(const std::u16string& command_template) {
     if (argument == u"-osint") {
       for (const std::u16string& other : SplitArguments(arguments)) {
         if (other != u"-osint" && other != u"-url" && FindNoCase(other, u"%s") == kNotFound) {
-          return u"With -osint the browser takes no other switch: remove -osint to add switches";
+          return language::Text(IDS_OSINT_ALONE);
         }
       }
     }
@@ -76,8 +78,7 @@ std::u16string SwitchRefusal(const std::u16string& command_template) {
     while (!rest.empty() && (rest.front() == u' ' || rest.front() == u'\t')) rest.remove_prefix(1);
     while (!rest.empty() && (rest.back() == u' ' || rest.back() == u'\t')) rest.remove_suffix(1);
     if (!EqualsNoCase(rest, u"%s")) {
-      return u"The browser takes all after --single-argument for the address: put switches "
-             u"before --single-argument";
+      return language::Text(IDS_SINGLE_ARGUMENT_LAST);
     }
   }
   return std::u16string();

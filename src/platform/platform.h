@@ -117,6 +117,11 @@ struct ChooserModel {
   std::u16string prompt;
   std::u16string always_label;
   bool always = false;  // the check box's state when it opens
+  // The dialog's other words, in the user's language ("" keeps the template's English).
+  std::u16string other_label;
+  std::u16string command_label;
+  std::u16string ok_label;
+  std::u16string cancel_label;
 };
 
 // What the chooser asks of the logic while it is open.
@@ -244,6 +249,18 @@ class Platform {
   // FOLDERID_ProgramFilesX86, and under WoW64 the 64-bit programs' one); those it cannot tell
   // are left out.
   virtual std::vector<std::u16string> ProgramFilesFolders() = 0;
+
+  // --- The user's language.
+  // GetUserDefaultUILanguage: the LANGID of the user's display language.
+  virtual std::uint16_t UserUiLanguage() = 0;
+  // LocaleNameToLCID: the LANGID of a language tag such as "de-AT"; 0 when Windows knows none.
+  virtual std::uint16_t LanguageOfTag(const std::u16string& tag) = 0;
+  // The executable's string id stored under exactly that LANGID; nothing when it has none.
+  virtual std::optional<std::u16string> LoadText(std::uint16_t language, std::uint32_t id) = 0;
+  // Windows and message boxes are laid out right to left from now on (set before the first).
+  virtual void UseRightToLeft() = 0;
+  // The LANGID of Windows' error descriptions from now on (0, as at start: the user's own).
+  virtual void UseErrorLanguage(std::uint16_t language) = 0;
 
   // --- Choosing a browser (linkvane.exe /choose).
   // RegEnumKeyExW: the name of key's subkey at index; returns a Win32 error code,

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -143,8 +144,12 @@ BoxIcon ClassifyIconControl(HWND control) {
   if (!::GetClientRect(control, &client) || client.right <= 0 || client.bottom <= 0) {
     return BoxIcon::kUnknown;
   }
-  POINT origin{0, 0};
-  ::ClientToScreen(control, &origin);
+  // The window's rectangle, not its client origin: in a box laid out right to left the client
+  // origin is the right edge.
+  RECT window{};
+  ::GetWindowRect(control, &window);
+  const POINT origin{window.left + (window.right - window.left - client.right) / 2,
+                     window.top + (window.bottom - window.top - client.bottom) / 2};
   // An icon partly beyond the screen's edge cannot be seen, and would never be recognised.
   if (origin.x < 0 || origin.y < 0 || origin.x + client.right > ::GetSystemMetrics(SM_CXSCREEN) ||
       origin.y + client.bottom > ::GetSystemMetrics(SM_CYSCREEN)) {
@@ -169,8 +174,14 @@ BoxIcon ClassifyIconControl(HWND control) {
     if (!shown.values.empty()) {
       const std::size_t tolerance = shown.values.size() / 50;
       for (const auto& candidate : kSystemIcons) {
-        const Pixels drawn = RenderIcon(::LoadIconW(nullptr, candidate.id), shown.width,
-                                        shown.height, shown.values[0]);
+        Pixels drawn = RenderIcon(::LoadIconW(nullptr, candidate.id), shown.width, shown.height,
+                                  shown.values[0]);
+        if (Differences(shown, drawn) <= tolerance) return candidate.icon;
+        // A box laid out right to left shows its icon mirrored.
+        const auto width = static_cast<std::size_t>(drawn.width);
+        for (std::size_t row = 0; row < drawn.values.size(); row += width) {
+          std::reverse(drawn.values.begin() + row, drawn.values.begin() + row + width);
+        }
         if (Differences(shown, drawn) <= tolerance) return candidate.icon;
       }
     }

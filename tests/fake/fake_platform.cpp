@@ -441,6 +441,15 @@ std::u16string FakePlatform::LoadIndirectString(const std::u16string& source) {
   return found == indirect_strings.end() ? std::u16string() : found->second;
 }
 
+std::optional<std::u16string> FakePlatform::LoadText(std::uint16_t language, std::uint32_t id) {
+  ++texts_loaded;
+  const auto table = string_tables.find(language);
+  if (table == string_tables.end()) return std::nullopt;
+  const auto text = table->second.find(id);
+  if (text == table->second.end()) return std::nullopt;
+  return text->second;
+}
+
 std::optional<std::string> FakePlatform::Utf16ToAnsiExactly(std::u16string_view text) {
   std::string bytes;
   for (const char16_t c : text) {

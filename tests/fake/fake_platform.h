@@ -118,6 +118,13 @@ class FakePlatform : public Platform {
   // Running out of steps fails the test.
   std::deque<std::u16string> chooser_steps;
 
+  // The user's display language, the tags Windows knows, and the executable's string tables
+  // by LANGID.
+  std::uint16_t ui_language = 0x0409;
+  std::map<std::u16string, std::uint16_t, NoCaseLess> language_tags = {
+      {u"en-US", 0x0409}, {u"de-DE", 0x0407}, {u"ja-JP", 0x0411}, {u"ar-EG", 0x0C01}};
+  std::map<std::uint16_t, std::map<std::uint32_t, std::u16string>> string_tables;
+
   // --- The record of what happened.
   std::vector<ShownMessage> shown;
   std::vector<std::u16string> started;  // command lines
@@ -137,6 +144,9 @@ class FakePlatform : public Platform {
   std::set<RegistryKey> open_keys;
   std::vector<std::uint32_t> write_access;  // the access (create) or view (delete) of each write
   int association_notices = 0;              // NotifyAssociationsChanged calls
+  int texts_loaded = 0;                     // LoadText calls
+  bool right_to_left = false;               // UseRightToLeft was called
+  std::optional<std::uint16_t> error_language;  // what UseErrorLanguage was given
 
   // Makes every later call of operation fail with error (a PlatformError for operations that
   // raise, its number as the result code for those that return one).
@@ -237,6 +247,14 @@ class FakePlatform : public Platform {
   std::uint32_t CurrentProcessId() override { return 77; }
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
+  std::uint16_t UserUiLanguage() override { return ui_language; }
+  std::uint16_t LanguageOfTag(const std::u16string& tag) override {
+    const auto found = language_tags.find(tag);
+    return found == language_tags.end() ? 0 : found->second;
+  }
+  std::optional<std::u16string> LoadText(std::uint16_t language, std::uint32_t id) override;
+  void UseRightToLeft() override { right_to_left = true; }
+  void UseErrorLanguage(std::uint16_t language) override { error_language = language; }
 
  private:
   using RegistryKeyValues = std::map<std::u16string, RegistryData, NoCaseLess>;

@@ -70,8 +70,15 @@ class Chooser {
                         static_cast<WPARAM>(model_.selected), 0);
       user32_.set_item_text(dialog, LINKVANE_CHOOSER_COMMAND, Wide(model_.command));
       if (!model_.title.empty()) user32_.set_text(dialog, Wide(model_.title));
-      if (!model_.prompt.empty()) {
-        user32_.set_item_text(dialog, LINKVANE_CHOOSER_PROMPT, Wide(model_.prompt));
+      // One template serves every language: its words are the logic's.
+      const std::pair<int, const std::u16string*> labels[] = {
+          {LINKVANE_CHOOSER_PROMPT, &model_.prompt},
+          {LINKVANE_CHOOSER_OTHER, &model_.other_label},
+          {LINKVANE_CHOOSER_COMMAND_LABEL, &model_.command_label},
+          {IDOK, &model_.ok_label},
+          {IDCANCEL, &model_.cancel_label}};
+      for (const auto& [control, label] : labels) {
+        if (!label->empty()) user32_.set_item_text(dialog, control, Wide(*label));
       }
       if (!model_.always_label.empty()) {
         user32_.set_item_text(dialog, LINKVANE_CHOOSER_ALWAYS, Wide(model_.always_label));
@@ -127,7 +134,8 @@ class Chooser {
       return;
     }
     // The dialog stays open: the user may mend the command or cancel.
-    user32_.message_box(dialog, Wide(refusal), Wide(product::kTitle), MB_OK | MB_ICONERROR);
+    user32_.message_box(dialog, Wide(refusal), Wide(product::kTitle),
+                        MB_OK | MB_ICONERROR | PrepareWindowLayout());
     user32_.set_focus(box);
   }
 
@@ -156,6 +164,7 @@ INT_PTR CALLBACK ChooserProcedure(HWND dialog, UINT message, WPARAM wparam, LPAR
 
 bool Win32Platform::ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) {
   const User32 user32 = LoadUser32();
+  PrepareWindowLayout();
   Chooser chooser(user32, model, events);
   const INT_PTR result =
       user32.dialog_box(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LINKVANE_CHOOSER_DIALOG),

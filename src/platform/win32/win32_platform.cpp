@@ -123,6 +123,7 @@ void Check(LSTATUS status) {
 bool RunDialog(const char* function, FileDialogBlock& block) {
   auto* show = SystemFunctionAs<BOOL WINAPI(OPENFILENAMEW*)>(kComdlg32, function);
   if (show == nullptr) throw LastError();
+  PrepareWindowLayout();
   FileDialogBuffers buffers;
   OPENFILENAMEW ofn = MakeOpenFileName(block, buffers);
   if (!show(&ofn)) return false;
@@ -155,9 +156,18 @@ std::u16string OwnLongPath() {
 
 PlatformError LastError(DWORD code) {
   wchar_t* text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const auto format = [&](DWORD language) {
+    return ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  };
+  DWORD length = format(error_language);
+  // A Windows without that language's texts (ERROR_RESOURCE_LANG_NOT_FOUND,
+  // ERROR_MUI_FILE_NOT_FOUND) still has the user's own.
+  if (length == 0 && error_language != 0 &&
+      (::GetLastError() == ERROR_RESOURCE_LANG_NOT_FOUND || ::GetLastError() == 15100)) {
+    length = format(0);
+  }
   std::u16string description = length != 0 ? FromWide(text, length) : u"Unknown error.";
   if (text != nullptr) ::LocalFree(text);
   while (!description.empty() && (description.back() == u'\r' || description.back() == u'\n' ||
@@ -202,7 +212,7 @@ int Win32Platform::ShowMessage(const std::u16string& text, std::uint32_t flags,
   auto* message_box =
       SystemFunctionAs<int WINAPI(HWND, LPCWSTR, LPCWSTR, UINT)>(kUser32, "MessageBoxW");
   if (message_box == nullptr) return 0;
-  return message_box(nullptr, Wide(text), Wide(title), flags);
+  return message_box(nullptr, Wide(text), Wide(title), flags | PrepareWindowLayout());
 }
 
 std::unique_ptr<StartedProcess> Win32Platform::StartProcess(const std::u16string& application,

@@ -75,7 +75,19 @@ class Win32Platform : public Platform {
   std::uint32_t CurrentProcessId() override;
   void RemoveFile(const std::u16string& path) override;
   bool ShowChooserDialog(const ChooserModel& model, ChooserEvents& events) override;
+  std::uint16_t UserUiLanguage() override;
+  std::uint16_t LanguageOfTag(const std::u16string& tag) override;
+  std::optional<std::u16string> LoadText(std::uint16_t language, std::uint32_t id) override;
+  void UseRightToLeft() override;
+  void UseErrorLanguage(std::uint16_t language) override;
 };
+
+// Before a window of the program's is made: the process's layout, right to left once
+// UseRightToLeft was called. Returns the message box flags that go with it.
+UINT PrepareWindowLayout();
+
+// The LANGID of Windows' error descriptions (UseErrorLanguage); 0 is the user's own.
+extern DWORD error_language;
 
 // path as the file functions take it at any length: from 260 characters on, the full path
 // behind "\\?\" (or "\\?\UNC\" for a share), which lifts the classic limit.

@@ -75,6 +75,9 @@ TEST(Requests, SwitchesMakeOneRequestInAnyCaseAndOrder) {
           platform.RegistryTexts(root)[u"Software\\Classes\\SystemFileAssociations\\.url\\shell\\"
                                        u"Linkvane.OpenWith\\command"][u""],
           root == c.registered_root ? u"\"" + kExe + u"\" /openwith \"%1\"" : u"");
+      EXPECT_EQ(platform.RegistryTexts(root)[u"Software\\Classes\\SystemFileAssociations\\.url\\"
+                                             u"shell\\Linkvane.OpenWith"][u"MUIVerb"],
+                root == c.registered_root ? u"@\"" + kExe + u"\",-73" : u"");
     }
     EXPECT_EQ(Says(platform, u"linkvane.exe /register [/allusers] [/quiet]"), c.usage);
   }
