@@ -128,6 +128,21 @@ TEST(Requests, AnotherProgramsFileTypeAndEntriesStayAsTheyWere) {
   }
 }
 
+// An earlier version named Explorer's verb in English; /unregister removes that name too.
+TEST(Requests, UnregisterRemovesTheVerbAsAnEarlierVersionNamedIt) {
+  FakePlatform platform = World();
+  const Registry before = platform.RegistryTexts(kHkeyCurrentUser);
+  EXPECT_EQ(RunWith(platform, u"/register /quiet"), 0);
+  for (const char16_t* extension : {u".url", u".webloc", u".desktop"}) {
+    platform.SetRegistryText(kHkeyCurrentUser,
+                             u"Software\\Classes\\SystemFileAssociations\\" +
+                                 std::u16string(extension) + u"\\shell\\Linkvane.OpenWith",
+                             u"MUIVerb", u"Open in another browser\u2026");
+  }
+  EXPECT_EQ(RunWith(platform, u"/unregister /quiet"), 0);
+  EXPECT_EQ(platform.RegistryTexts(kHkeyCurrentUser), before);
+}
+
 TEST(Requests, UnregisterForgetsTheUsersChoiceOfLinkvaneOnceNoCopyIsLeftToOpenTheFiles) {
   const std::u16string exts = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
   const std::u16string desktop = exts + u".desktop\\UserChoice", url = exts + u".url\\UserChoice";
