@@ -11,7 +11,7 @@
 namespace linkvane::language {
 
 struct EnglishText {
-  std::uint16_t id;  // IDS_... of language/text_ids.h
+  std::uint16_t id;       // IDS_... of language/text_ids.h
   std::string_view text;  // UTF-8
 };
 

@@ -32,10 +32,10 @@ int OpenWithRequest(Platform& platform, const RequestOptions& options) {
 
 // Every request the program knows, by its switch. A switch's letter case does not matter.
 constexpr Request kRequests[] = {
-    {u"/register", IDS_USAGE_REGISTER, RegisterShortcutTypes, true},
-    {u"/unregister", IDS_USAGE_UNREGISTER, UnregisterShortcutTypes, true},
-    {u"/choose", IDS_USAGE_CHOOSE, ChooseBrowser, false},
-    {u"/openwith", IDS_USAGE_OPENWITH, OpenWithRequest, false, true},
+    {u"/register", RegisterShortcutTypes, IDS_USAGE_REGISTER, true},
+    {u"/unregister", UnregisterShortcutTypes, IDS_USAGE_UNREGISTER, true},
+    {u"/choose", ChooseBrowser, IDS_USAGE_CHOOSE, false},
+    {u"/openwith", OpenWithRequest, IDS_USAGE_OPENWITH, false, true},
 };
 
 // The request whose switch argument is; nothing when it is none.

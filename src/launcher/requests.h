@@ -19,12 +19,12 @@ struct RequestOptions {
   std::u16string operand;  // the shortcut file of a request that takes one
 };
 
-// One row of the request table: its switch, what it does in the usage text, the action (which
-// returns the exit status), and whether /allusers and /quiet may go with it.
+// One row of the request table: its switch, the action (which returns the exit status), what it
+// does in the usage text, and whether /allusers and /quiet may go with it.
 struct Request {
   std::u16string_view name;
-  std::uint16_t usage;  // the text id of what it does
   int (*action)(Platform& platform, const RequestOptions& options);
+  std::uint16_t usage;  // the text id of what it does
   bool takes_options;
   bool takes_operand = false;  // takes one shortcut file and nothing else
 };

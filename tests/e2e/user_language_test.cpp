@@ -91,8 +91,7 @@ TEST_F(UserLanguageTest, TheChooserSpeaksTheLanguageAndRunsItsWay) {
   std::unique_ptr<LinkvaneRun> run = Launch(L" /choose");
   HWND dialog = WaitForLinkvaneWindow(run->process_id(), kWindowTimeoutMs, title);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ((::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0,
-            locale_->right_to_left);
+  EXPECT_EQ((::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, locale_->right_to_left);
   Dismiss(dialog, IDCANCEL);
   EXPECT_EQ(run->WaitForExit(), 1);
 }

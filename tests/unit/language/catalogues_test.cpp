@@ -139,7 +139,8 @@ TEST(Catalogues, EveryLanguageHasEveryTextWithItsPlaces) {
         continue;
       }
       EXPECT_FALSE(found->second.empty()) << name << ": text " << english.id << " is empty";
-      EXPECT_EQ(Kept(found->second), Kept(std::string(english.text))) << name << ": text " << english.id;
+      EXPECT_EQ(Kept(found->second), Kept(std::string(english.text)))
+          << name << ": text " << english.id;
     }
     EXPECT_EQ(texts.size(), EnglishTexts().size()) << name;
   }

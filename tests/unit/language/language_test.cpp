@@ -19,8 +19,9 @@ TEST(Fill, PutsEachValueInItsPlaceOnce) {
   const Case cases[] = {
       {u"{2} before {1}", u"b before a"},
       {u"{1}{1}", u"aa"},
-      {u"{3} has no value, {0} and {x} are no places, {1", u"{3} has no value, {0} and {x} are no "
-                                                          u"places, {1"},
+      {u"{3} has no value, {0} and {x} are no places, {1",
+       u"{3} has no value, {0} and {x} are no "
+       u"places, {1"},
       // What was put in is never read again: a URL may hold "{2}".
       {u"<{1}>", u"<a>"},
   };
