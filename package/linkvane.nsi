@@ -23,6 +23,10 @@
 ;
 ; The same bytes from any folder: file times are not stored, and makensis takes the
 ; installer's own time stamp from SOURCE_DATE_EPOCH.
+;
+; In the user's display language, with no dialog to choose one: every text of the script's own
+; is a LangString, in a file per language under lang/ (English.nsh is the original). The
+; release build runs makensis with -WX, so that a text a language lacks fails it.
 
 ; Before 3.06, DeleteRegKey /ifempty ignored a key's values, among other faults.
 !if ${NSIS_PACKEDVERSION} < 0x03006000
@@ -54,7 +58,8 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Linkvane"
 !define ERROR_ELEVATION_REQUIRED 740
 !define SEE_MASK_NOCLOSEPROCESS 0x40
-!define CHOOSER "Linkvane - choose a browser"
+; The Start-menu entry's name before it was translated, and so before it was recorded.
+!define ENGLISH_CHOOSER "Linkvane - choose a browser.lnk"
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -79,20 +84,21 @@ Var DatNote    ; where browser.dat goes, on the finish page
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_CUSTOMFUNCTION_GUIINIT ModeTexts
 !define MUI_WELCOMEPAGE_TITLE "Linkvane ${VERSION}"
-!define MUI_WELCOMEPAGE_TEXT "Linkvane opens web-location shortcut files in your browser: .webloc files from a Mac, .desktop links from Linux and Windows' own .url shortcuts.$\r$\n$\r$\nSetup installs it $ModeText into$\r$\n$INSTDIR$\r$\n$\r$\nAfterwards .webloc and .desktop files open with Linkvane on a double-click (unless another program has them), and .url files have Linkvane in their Open with list. Uninstall it in Settings, Apps.$\r$\n$\r$\nClick Install to continue."
-!define MUI_FINISHPAGE_TITLE "Linkvane is installed"
+!define MUI_WELCOMEPAGE_TEXT "$(LV_WELCOME_TEXT)"
+!define MUI_FINISHPAGE_TITLE "$(LV_FINISH_TITLE)"
 !define MUI_FINISHPAGE_TEXT_LARGE
-!define MUI_FINISHPAGE_TEXT "Linkvane starts your default browser. To choose another for yourself, start $\"${CHOOSER}$\" in the Start menu. For every user, put a file named browser.dat into$\r$\n$INSTDIR$\r$\n$DatNote$\r$\n$\r$\nbrowser.dat.example there shows how; README.txt tells the rest."
+!define MUI_FINISHPAGE_TEXT "$(LV_FINISH_TEXT)"
 ; Offered unticked, and only to a per-user installation: it runs as whoever ran the installer,
 ; while an all-users installation runs elevated, perhaps as another account.
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
-!define MUI_FINISHPAGE_RUN_TEXT "Choose a browser now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(LV_RUN)"
 !define MUI_FINISHPAGE_RUN_FUNCTION ChooseBrowserNow
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show README.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(LV_README)"
 
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW WelcomeShow
 !insertmacro MUI_PAGE_WELCOME
@@ -101,12 +107,57 @@ Var DatNote    ; where browser.dat goes, on the finish page
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE "English"
+
+; English first: NSIS takes the first table when none matches the user's language.
+!macro Language name
+  !insertmacro MUI_LANGUAGE "${name}"
+  !include /CHARSET=UTF8 "${__FILEDIR__}/lang/${name}.nsh"
+!macroend
+!insertmacro Language English
+!insertmacro Language German
+!insertmacro Language Japanese
+!insertmacro Language Arabic
+!insertmacro Language SimpChinese
+!insertmacro Language TradChinese
+!insertmacro Language Russian
+!insertmacro Language Spanish
+!insertmacro Language PortugueseBR
+!insertmacro Language French
+!insertmacro Language Korean
+!insertmacro Language Polish
+!insertmacro Language Turkish
+
+; NSIS has already matched the display language to a table, the exact one or else one of the
+; same primary language (so pt-PT gets Brazilian Portuguese and es-MX Spanish), and $LANGUAGE
+; names that table: a Chinese without a table of its own gets the first Chinese one, Simplified,
+; whatever its script. Set in .onInit, the table is used from the first page on; texts shown in
+; .onInit itself still come from NSIS's choice.
+!macro ChineseScript
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .R0'
+  ${If} $R0 = 0x0C04    ; zh-HK
+  ${OrIf} $R0 = 0x1404  ; zh-MO
+    StrCpy $LANGUAGE ${LANG_TRADCHINESE}
+  ${ElseIf} $R0 = 0x1004  ; zh-SG
+    StrCpy $LANGUAGE ${LANG_SIMPCHINESE}
+  ${EndIf}
+!macroend
+
+; The texts of the mode for the pages, set as the window is made (MUI_CUSTOMFUNCTION_GUIINIT),
+; once the language is settled: LangStrings read in .onInit come from NSIS's own choice.
+Function ModeTexts
+  ${If} $AllUsers == 1
+    StrCpy $ModeText "$(LV_MODE_ALL_USERS)"
+    StrCpy $DatNote "$(LV_DAT_ALL_USERS)"
+  ${Else}
+    StrCpy $ModeText "$(LV_MODE_PER_USER)"
+    StrCpy $DatNote "$(LV_DAT_PER_USER)"
+  ${EndIf}
+FunctionEnd
 
 ; The welcome page's button starts the installation at once: there is nothing to choose.
 Function WelcomeShow
   GetDlgItem $0 $HWNDPARENT 1
-  SendMessage $0 ${WM_SETTEXT} 0 "STR:&Install"
+  SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^InstallBtn)"
 FunctionEnd
 
 Function FinishShow
@@ -165,7 +216,7 @@ Function ${un}RestartElevated
   Pop $R6
   ${If} $R5 == 0
     ; Refused (1223) or failed: nothing was changed.
-    MessageBox MB_ICONSTOP|MB_OK "Linkvane was left as it was: changing it for all users needs administrator rights, and they were not given (error $R6)." /SD IDOK
+    MessageBox MB_ICONSTOP|MB_OK "$(LV_NOT_ELEVATED)" /SD IDOK
   ${Else}
     System::Call '*$R4(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .R7)'
     System::Call 'kernel32::WaitForSingleObject(p R7, i -1)'
@@ -191,16 +242,14 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; Sets the registry root (SHCTX) and view, the default folder ($R2) and the texts for the
-; mode; for all users without administrator rights, restarts elevated, or refuses when this is
-; the elevated copy already.
+; Sets the registry root (SHCTX) and view and the default folder ($R2) of the mode; for all
+; users without administrator rights, restarts elevated, or refuses when this is the elevated
+; copy already.
 !macro SelectMode un
 Function ${un}SelectMode
   ${If} $AllUsers != 1
     SetShellVarContext current
     StrCpy $Scope ""
-    StrCpy $ModeText "for you only, with no administrator rights needed,"
-    StrCpy $DatNote "(%LOCALAPPDATA%\Programs\Linkvane in Explorer)."
     StrCpy $R2 "$LOCALAPPDATA\Programs\${PRODUCT}"
   ${Else}
     UserInfo::GetAccountType
@@ -212,7 +261,7 @@ Function ${un}SelectMode
     !endif
     ${If} $R1 != "Admin"
       ${If} $Elevated == 1
-        MessageBox MB_ICONSTOP|MB_OK "Installing or removing Linkvane for all users needs administrator rights." /SD IDOK
+        MessageBox MB_ICONSTOP|MB_OK "$(LV_NEEDS_ADMIN)" /SD IDOK
         SetErrorLevel ${ERROR_ELEVATION_REQUIRED}
         Quit
       ${EndIf}
@@ -223,8 +272,6 @@ Function ${un}SelectMode
       SetRegView 64
     ${EndIf}
     StrCpy $Scope " /allusers"
-    StrCpy $ModeText "for all users of this computer"
-    StrCpy $DatNote "Changing files there needs administrator rights: write browser.dat elsewhere, then copy it in and confirm as administrator."
     StrCpy $R2 "$PROGRAMFILES\${PRODUCT}"
   ${EndIf}
 FunctionEnd
@@ -242,7 +289,7 @@ Function CheckFolder
     !insertmacro InFolder $PROGRAMFILES32
     !insertmacro InFolder $PROGRAMFILES64
     ${If} $R5 != 1
-      MessageBox MB_ICONSTOP|MB_OK "Linkvane for all users goes into Program Files, where only administrators can change it, since every user runs it from there.$\r$\n$\r$\n$INSTDIR is not in Program Files. Choose a folder there, or install Linkvane for yourself only (without /AllUsers)." /SD IDOK
+      MessageBox MB_ICONSTOP|MB_OK "$(LV_NOT_PROGRAM_FILES)" /SD IDOK
       SetErrorLevel 2
       Quit
     ${EndIf}
@@ -250,6 +297,7 @@ Function CheckFolder
 FunctionEnd
 
 Function .onInit
+  !insertmacro ChineseScript
   !insertmacro ReadOptions
   ; A folder given is judged before administrator rights are asked for.
   ${If} $INSTDIR != ""
@@ -269,6 +317,7 @@ FunctionEnd
 ; The mode is that of the installation the uninstaller belongs to, whatever its command line:
 ; an uninstall.exe in the all-users folder, double-clicked, removes that installation.
 Function un.onInit
+  !insertmacro ChineseScript
   !insertmacro ReadOptions
   ${If} ${RunningX64}
     SetRegView 64
@@ -281,6 +330,14 @@ Function un.onInit
   Call un.SelectMode
 FunctionEnd
 
+; Sets $R1 to the file name of the Start-menu entry that the installation made, as recorded.
+!macro RecordedChooser
+  ReadRegStr $R1 SHCTX "${UNINSTALL_KEY}" "StartMenuEntry"
+  ${If} $R1 == ""
+    StrCpy $R1 "${ENGLISH_CHOOSER}"
+  ${EndIf}
+!macroend
+
 Section "Linkvane"
   SetOutPath $INSTDIR
   ; Never browser.dat: the user's own stays as it is on an upgrade.
@@ -292,12 +349,15 @@ Section "Linkvane"
   ; The file types, as linkvane.exe registers them: another program's stay its own.
   ExecWait '"$INSTDIR\linkvane.exe" /register /quiet$Scope' $0
   ${If} $0 != 0
-    MessageBox MB_ICONEXCLAMATION|MB_OK "Linkvane is installed, but its file types could not be registered. $\"$INSTDIR\linkvane.exe$\" /register$Scope tells why." /SD IDOK
+    MessageBox MB_ICONEXCLAMATION|MB_OK "$(LV_NOT_REGISTERED)" /SD IDOK
     SetErrorLevel 2
   ${EndIf}
 
-  ; Each user's own choice of browser, a click away ($SMPROGRAMS is the mode's Start menu).
-  CreateShortCut "$SMPROGRAMS\${CHOOSER}.lnk" "$INSTDIR\linkvane.exe" "/choose"
+  ; Each user's own choice of browser, a click away ($SMPROGRAMS is the mode's Start menu),
+  ; named in this installer's language, in place of the entry an earlier installation made.
+  !insertmacro RecordedChooser
+  Delete "$SMPROGRAMS\$R1"
+  CreateShortCut "$SMPROGRAMS\$(LV_CHOOSER).lnk" "$INSTDIR\linkvane.exe" "/choose"
 
   ${If} $AllUsers == 1
     StrCpy $R0 " /AllUsers"
@@ -311,6 +371,7 @@ Section "Linkvane"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"$R0'
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe"$R0 /S'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "StartMenuEntry" "$(LV_CHOOSER).lnk"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
@@ -323,7 +384,7 @@ Section "Uninstall"
   ${If} ${FileExists} "$INSTDIR\linkvane.exe"
     ExecWait '"$INSTDIR\linkvane.exe" /unregister /quiet$Scope' $0
     ${If} $0 != 0
-      MessageBox MB_ICONSTOP|MB_OK "Nothing was removed: Linkvane's file types could not be unregistered. $\"$INSTDIR\linkvane.exe$\" /unregister$Scope tells why." /SD IDOK
+      MessageBox MB_ICONSTOP|MB_OK "$(LV_NOT_UNREGISTERED)" /SD IDOK
       SetErrorLevel 2
       Quit
     ${EndIf}
@@ -343,13 +404,15 @@ Section "Uninstall"
     Delete /REBOOTOK "$INSTDIR\uninstall.exe"
   ${EndIf}
   ; Each user's choice of browser (in their local application data) stays, as their settings.
-  Delete "$SMPROGRAMS\${CHOOSER}.lnk"
+  ; The entry goes by the name it was made with, in whatever language that was.
+  !insertmacro RecordedChooser
+  Delete "$SMPROGRAMS\$R1"
   ; Stays while it holds the user's browser.dat (or anything else of theirs).
   RMDir "$INSTDIR"
   ; The entry in Settings, Apps goes with the program, never before it: an installation that
   ; can no longer be uninstalled must not happen.
   ${If} ${FileExists} "$INSTDIR\linkvane.exe"
-    MessageBox MB_ICONSTOP|MB_OK "$INSTDIR\linkvane.exe could not be removed. Close Linkvane, then uninstall it again." /SD IDOK
+    MessageBox MB_ICONSTOP|MB_OK "$(LV_NOT_REMOVED)" /SD IDOK
     SetErrorLevel 2
     Quit
   ${EndIf}

@@ -2,12 +2,14 @@
 """The installer as a Windows user meets it, under Wine, in each of its two modes: a silent
 upgrade over an older version (built here with a version of its own), the files and registry
 entries it leaves, shortcut files double-clicked from a folder with blanks and non-ASCII
-letters in its name, and the silent uninstall run from its Apps & features entry.
+letters in its name, and the silent uninstall run from its Apps & features entry; the Start-menu
+entry in the user's language.
 
 Usage: installer_test.py --dist DIR --helpers DIR   (as release_test.py)
 """
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -34,8 +36,10 @@ MODES = [
     ("all_users", ["/AllUsers"], "HKEY_LOCAL_MACHINE", PROGRAM_FILES + "\\Linkvane"),
     ("standard_user", ["/AllUsers"], "HKEY_LOCAL_MACHINE", PROGRAM_FILES + "\\Linkvane"),
 ]
-# Where the installer puts its Start-menu shortcut to /choose, by mode.
+# Where the installer puts its Start-menu shortcut to /choose, by mode, and its English name.
 START_MENU = {"HKEY_CURRENT_USER": "%APPDATA%", "HKEY_LOCAL_MACHINE": "%ProgramData%"}
+ENGLISH_ENTRY = "Linkvane - choose a browser.lnk"
+UNINSTALL = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
 # The test CA of a signed release (tests/release/signing): the uninstaller written must be signed.
 SIGNED_BY = os.environ.get("LINKVANE_TEST_CA")
 URL_SHORTCUT = ("Eine Seite ü.url", "[InternetShortcut]\r\nURL=https://example.net/from-a-url\r\n",
@@ -53,9 +57,25 @@ def unix_path(windows):
                           check=True, encoding="utf-8").stdout.strip()
 
 
-def chooser_shortcut(root):
+def chooser_shortcut(root, entry):
     programs = expand(START_MENU[root]) + "\\Microsoft\\Windows\\Start Menu\\Programs"
-    return os.path.join(unix_path(programs), "Linkvane - choose a browser.lnk")
+    return os.path.join(unix_path(programs), entry)
+
+
+def recorded_entry(root):
+    """The file name of the Start-menu entry, as the installation recorded it."""
+    return registry(root + UNINSTALL)[root + UNINSTALL]["StartMenuEntry"]
+
+
+def chooser_names():
+    """The Start-menu entry's name in each of the installer's languages (package/lang)."""
+    names = {}
+    folder = os.path.join(ROOT, "package", "lang")
+    for file in os.listdir(folder):
+        with open(os.path.join(folder, file), encoding="utf-8") as texts:
+            names[file[:-len(".nsh")]] = re.search(r'^LangString LV_CHOOSER \S+ "(.*)"$',
+                                                   texts.read(), re.M).group(1)
+    return names
 
 
 def expected_entries(root, folder, version):
@@ -78,7 +98,8 @@ def expected_entries(root, folder, version):
             "DisplayName": "Linkvane", "DisplayVersion": version,
             "Publisher": "The Linkvane developers", "DisplayIcon": exe, "InstallLocation": folder,
             "UninstallString": '"%s\\uninstall.exe"%s' % (folder, " /AllUsers" * (root[5] == "L")),
-            "NoModify": "dword:00000001", "NoRepair": "dword:00000001"},
+            "NoModify": "dword:00000001", "NoRepair": "dword:00000001",
+            "StartMenuEntry": ENGLISH_ENTRY},
     }
     entries[uninstall]["QuietUninstallString"] = entries[uninstall]["UninstallString"] + " /S"
     for extension in (".webloc", ".desktop"):
@@ -162,6 +183,40 @@ class InstallerTest(unittest.TestCase):
         self.assertFalse(os.path.exists(unix_path(folder)))
         self.assertEqual(linkvane_entries("HKEY_LOCAL_MACHINE"), {})
 
+    def test_start_menu_entry_in_the_users_language(self):
+        """Installed in Japanese over an English installation, whose entry it replaces;
+        uninstalled in German, which removes the Japanese entry, as recorded."""
+        japanese, german = self.locales("ja_JP.UTF-8", "de_DE.UTF-8")
+        root, folder = "HKEY_CURRENT_USER", expand(MODES[0][3])
+        self.addCleanup(shutil.rmtree, unix_path(folder), True)
+        programs = os.path.dirname(chooser_shortcut(root, ENGLISH_ENTRY))
+        entries = lambda: [name for name in os.listdir(programs) if name.startswith("Linkvane")]
+        self.assertEqual(wine(windows_path(self.old_setup), "/S").returncode, 0)
+        self.assertEqual(wine(windows_path(self.setup), "/S", env=japanese).returncode, 0)
+        entry = chooser_names()["Japanese"] + ".lnk"
+        self.assertEqual(recorded_entry(root), entry)
+        self.assertEqual(entries(), [entry])
+        uninstaller = folder + "\\uninstall.exe"
+        self.assertEqual(wine(uninstaller, "/S", "_?=" + folder, env=german).returncode, 0)
+        self.assertEqual(entries(), [])
+
+    def test_start_menu_entry_names(self):
+        # Each a file name that the Start menu lists under Linkvane.
+        for language, name in chooser_names().items():
+            with self.subTest(language=language):
+                self.assertTrue(name.startswith("Linkvane - "), name)
+                self.assertFalse(set(name) & set(':\\/*?"<>|'), name)
+
+    def locales(self, *names):
+        """The environment of each UTF-8 locale name, built here: Wine takes the display
+        language from LC_ALL, but without that locale in glibc its file names are ASCII alone."""
+        folder = os.path.join(self.work, "locales")
+        os.makedirs(folder, exist_ok=True)
+        for name in names:
+            subprocess.run(["localedef", "-i", name.split(".")[0], "-f", "UTF-8",
+                            os.path.join(folder, name)], check=True)
+        return [{"LC_ALL": name, "LOCPATH": folder} for name in names]
+
     def upgrade(self, switches, folder, standard):
         """The older version, then the user's browser.dat, then this one, all silent."""
         self.assertEqual(wine(windows_path(self.old_setup), "/S", *switches).returncode, 0)
@@ -186,7 +241,7 @@ class InstallerTest(unittest.TestCase):
         expected[root + "\\Software\\RegisteredApplications"] = {
             "Linkvane": "Software\\Linkvane\\Capabilities"}
         self.assertEqual(found, expected)
-        self.assertTrue(os.path.exists(chooser_shortcut(root)))
+        self.assertTrue(os.path.exists(chooser_shortcut(root, ENGLISH_ENTRY)))
 
     def double_click(self, folder, wine_start):
         record = os.path.join(self.work, "record.txt")
@@ -217,19 +272,38 @@ class InstallerTest(unittest.TestCase):
     def uninstall(self, root, folder, double_click):
         """As Settings does it: the entry's QuietUninstallString, which returns at once while a
         copy of the uninstaller does the work; or uninstall.exe itself, as a double-click."""
-        uninstall = root + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Linkvane"
-        command = registry(uninstall)[uninstall]["QuietUninstallString"]
+        uninstall = registry(root + UNINSTALL)[root + UNINSTALL]
+        command, entry = uninstall["QuietUninstallString"], uninstall["StartMenuEntry"]
         program, switches = command[1:].split('" ', 1)
         switches = "/S" if double_click else switches
         self.assertEqual(wine(program, *switches.split()).returncode, 0)
         files = unix_path(folder)
+        # Windows lets the elevated uninstall.exe move itself aside, to be deleted at the next
+        # restart; Wine cannot move a running program's file, so there the uninstall.exe left
+        # behind must be one that the restart deletes.
+        left_for_restart = lambda: (
+            double_click and sorted(os.listdir(files)) == ["browser.dat", "uninstall.exe"]
+            and folder.lower() + "\\uninstall.exe" in deleted_at_restart())
         deadline = time.monotonic() + 60
-        while os.listdir(files) != ["browser.dat"] and time.monotonic() < deadline:
+        while (os.listdir(files) != ["browser.dat"] and not left_for_restart()
+               and time.monotonic() < deadline):
             time.sleep(0.5)
         time.sleep(1)
-        self.assertEqual(os.listdir(files), ["browser.dat"])
+        left = sorted(os.listdir(files))
+        if left_for_restart():
+            left.remove("uninstall.exe")
+        self.assertEqual(left, ["browser.dat"])
         self.assertEqual(linkvane_entries(root), {})
-        self.assertFalse(os.path.exists(chooser_shortcut(root)))
+        self.assertFalse(os.path.exists(chooser_shortcut(root, entry)))
+
+
+def deleted_at_restart():
+    """The files the next restart deletes (PendingFileRenameOperations), in lower case."""
+    key = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session Manager"
+    data = registry(key).get(key, {}).get("PendingFileRenameOperations", "")
+    if not data.startswith("hex(7):"):
+        return ""
+    return bytes.fromhex(data[7:].replace(",", "")).decode("utf-16-le").lower()
 
 
 if __name__ == "__main__":
