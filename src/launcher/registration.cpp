@@ -13,7 +13,6 @@
 #include "system/registry_key.h"
 #include "system/systemfn.h"
 #include "text/case_insensitive.h"
-#include "text/decimal.h"
 
 namespace linkvane::Module_Main {
 
@@ -266,8 +265,7 @@ int Tell(Platform& platform, const RequestOptions& options, const PlatformError*
     std::u16string text = Say(options.all_users ? head + 1 : head, {LeftToRight(path)});
     text.append(u"\r\n\r\n").append(tail);
     if (error != nullptr) {
-      text.append(u"\r\n\r\n")
-          .append(Say(IDS_ERROR_CODE, {DecimalText(error->Number()), error->Description()}));
+      text.append(u"\r\n\r\n").append(messages::ErrorCode(error->Number(), error->Description()));
       if (options.all_users) text.append(u"\r\n").append(Text(IDS_AS_ADMINISTRATOR));
     }
     platform.ShowMessage(text, refused ? messages::kErrorOk : messages::kInformationOk,
@@ -276,12 +274,13 @@ int Tell(Platform& platform, const RequestOptions& options, const PlatformError*
   return refused ? kExitNothingStarted : kExitStarted;
 }
 
-// "{1} files now open with it." of one or of two extensions, with a line end; "" for none.
-std::u16string Taken(const std::vector<std::u16string_view>& taken) {
-  if (taken.empty()) return std::u16string();
-  return (taken.size() == 1 ? Say(IDS_TAKEN_ONE, {taken[0]})
-                            : Say(IDS_TAKEN_TWO, {taken[0], taken[1]})) +
-         u"\r\n";
+// The sentence about one extension (text one) or two (text two), such as "{1} and {2} files
+// now open with it."; "" for none.
+std::u16string AboutExtensions(std::uint16_t one, std::uint16_t two,
+                               const std::vector<std::u16string_view>& extensions) {
+  if (extensions.empty()) return std::u16string();
+  return extensions.size() == 1 ? Say(one, {extensions[0]})
+                                : Say(two, {extensions[0], extensions[1]});
 }
 
 // Removes every value that /register wrote for this exe; true when anything was removed. The
@@ -354,11 +353,11 @@ int RegisterShortcutTypes(Platform& platform, const RequestOptions& options) {
   }
   platform.NotifyAssociationsChanged();
 
-  std::u16string tail = Taken(taken);
+  std::u16string tail = AboutExtensions(IDS_TAKEN_ONE, IDS_TAKEN_TWO, taken);
+  if (!taken.empty()) tail += u"\r\n";
   if (!kept.empty()) {
-    tail.append(kept.size() == 1 ? Say(IDS_KEPT_ONE, {kept[0]})
-                                 : Say(IDS_KEPT_TWO, {kept[0], kept[1]}));
-    tail.append(u" ").append(Text(IDS_HOW_TO_OPEN_WITH)).append(u"\r\n");
+    tail.append(AboutExtensions(IDS_KEPT_ONE, IDS_KEPT_TWO, kept)).append(u" ");
+    tail.append(Text(IDS_HOW_TO_OPEN_WITH)).append(u"\r\n");
   }
   tail += Text(IDS_URL_STAYS);
   return Tell(platform, options, nullptr, IDS_REGISTERED_FOR_YOU, scope.exe(), tail);
